@@ -5,6 +5,8 @@
 function(q_add_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  # A program's main file (<Program>Main.cpp) is not part of the folder's library.
+  list(FILTER sources EXCLUDE REGEX "Main\\.cpp$")
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   file(GLOB forms CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.form)
   set(generated "")
@@ -52,4 +54,17 @@ function(q_add_tests)
       DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;QV_SOURCE_DIR=${PROJECT_SOURCE_DIR}" TIMEOUT 300)
   endforeach()
+endfunction()
+
+# q_add_program(NAME MAIN file.cpp LIBS lib... INSTALL_DIR dir)
+# A program made of its main file and the libraries; `cmake --install` puts it into INSTALL_DIR of the
+# product folder (the install prefix).
+function(q_add_program name)
+  cmake_parse_arguments(ARG "" "MAIN;INSTALL_DIR" "LIBS" ${ARGN})
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_MAIN})
+    return()
+  endif()
+  add_executable(${name} ${ARG_MAIN})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  install(TARGETS ${name} RUNTIME DESTINATION ${ARG_INSTALL_DIR})
 endfunction()
