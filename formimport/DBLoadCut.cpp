@@ -1,0 +1,185 @@
+#include "formimport/DBLoadCut.h"
+
+#include <algorithm>
+#include <cstring>
+
+size_t FindFrom(std::string_view sub, std::string_view s, size_t from) {
+  if (sub.empty() || from < 1) return 0;
+  const size_t found = s.find(sub, from - 1);
+  return found == std::string_view::npos ? 0 : found + 1;
+}
+
+std::string TCutBuffer::Copy(size_t from, size_t to) const {
+  std::string result;
+  if (to <= from) return result;
+  result.reserve(to - from);
+  if (from < FGapStart) result.append(FText, from, std::min(to, FGapStart) - from);
+  if (to > FGapStart) {
+    const size_t gap = FGapEnd - FGapStart;
+    const size_t start = std::max(from, FGapStart);
+    result.append(FText, start + gap, to - start);
+  }
+  return result;
+}
+
+size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
+  const size_t length = Length();
+  if (sub.empty()) return from <= length ? from : npos;
+  if (from >= length) return npos;
+  if (from < FGapStart) {
+    const std::string_view before(FText.data(), FGapStart);
+    const size_t found = before.find(sub, from);
+    if (found != std::string_view::npos) return found;
+    // A match that runs across the gap.
+    const size_t first = FGapStart >= sub.size() ? std::max(from, FGapStart - sub.size() + 1) : from;
+    for (size_t q = first; q < FGapStart && q + sub.size() <= length; ++q) {
+      size_t k = 0;
+      while (k < sub.size() && At(q + k) == sub[k]) ++k;
+      if (k == sub.size()) return q;
+    }
+    from = FGapStart;
+  }
+  const std::string_view after(FText.data() + FGapEnd, FText.size() - FGapEnd);
+  const size_t found = after.find(sub, from - FGapStart);
+  return found == std::string_view::npos ? npos : found + FGapStart;
+}
+
+void TCutBuffer::MoveGap(size_t to) {
+  if (to > FGapStart) {
+    const size_t count = to - FGapStart;
+    std::memmove(FText.data() + FGapStart, FText.data() + FGapEnd, count);
+    FGapStart += count;
+    FGapEnd += count;
+  } else if (to < FGapStart) {
+    const size_t count = FGapStart - to;
+    std::memmove(FText.data() + FGapEnd - count, FText.data() + to, count);
+    FGapStart -= count;
+    FGapEnd -= count;
+  }
+}
+
+void TCutBuffer::Delete(size_t from, size_t to) {
+  to = std::min(to, Length());
+  if (to <= from) return;
+  MoveGap(from);
+  FGapEnd += to - from;
+  // The text before from is unchanged, but a tag that began shortly before it now reads other characters.
+  FNoTagBefore = std::min(FNoTagBefore, from);
+  for (TClean& clean : FClean) {
+    const size_t reach = clean.Name.size() + 1;  // "<", the name and the character after it
+    clean.Before = std::min(clean.Before, from >= reach ? from - reach : 0);
+  }
+}
+
+size_t TCutBuffer::FindStartTag(std::string_view name) {
+  auto it = std::find_if(FClean.begin(), FClean.end(), [&](const TClean& c) { return c.Name == name; });
+  if (it == FClean.end()) it = FClean.insert(FClean.end(), TClean{std::string(name), 0});
+  std::string open = "<";
+  open += name;
+  size_t start = std::max(it->Before, FNoTagBefore);
+  const size_t length = Length();
+  for (;;) {
+    const size_t p = Find(open, start);
+    if (p == npos) {
+      it->Before = length;
+      return npos;
+    }
+    const size_t after = p + open.size();
+    if (after < length && (At(after) == '>' || At(after) == ' ')) {
+      it->Before = p;
+      return p;
+    }
+    start = p + 1;
+  }
+}
+
+size_t TCutBuffer::FindFirstTag() {
+  const size_t p = Find("<", FNoTagBefore);
+  FNoTagBefore = p == npos ? Length() : p;
+  return p;
+}
+
+void CutElement(const std::string& name, TCutBuffer& buffer, std::string& inner) {
+  inner.clear();
+  const size_t start = buffer.FindStartTag(name);
+  if (start == TCutBuffer::npos) return;
+  const size_t close = buffer.Find(">", start);
+  if (close == TCutBuffer::npos) return;
+  if (buffer.At(close - 1) == '/') {
+    buffer.Delete(start, close + 1);
+    return;
+  }
+  // The end tag is searched from right after the start tag: the same place the search would start from
+  // once the start tag were deleted. Deleting start tag, content and end tag at once leaves the same text.
+  const size_t end = buffer.Find("</" + name + ">", close + 1);
+  if (end == TCutBuffer::npos) {
+    buffer.Delete(start, close + 1);
+    return;
+  }
+  const size_t endClose = buffer.Find(">", end);
+  inner = buffer.Copy(close + 1, end);
+  buffer.Delete(start, endClose + 1);
+}
+
+void CutElement(const std::string& name, std::string& buffer, std::string& inner) {
+  TCutBuffer cut(std::move(buffer));
+  CutElement(name, cut, inner);
+  buffer = cut.Str();
+}
+
+std::string FirstTagName(std::string_view s) {
+  const size_t open = s.find('<');
+  if (open == std::string_view::npos) return {};
+  size_t end = open + 1;
+  while (end < s.size() && s[end] != ' ' && s[end] != '>') ++end;
+  return std::string(s.substr(open + 1, end - open - 1));
+}
+
+std::string FirstTagName(TCutBuffer& s) {
+  const size_t open = s.FindFirstTag();
+  if (open == TCutBuffer::npos) return {};
+  const size_t length = s.Length();
+  size_t end = open + 1;
+  while (end < length && s.At(end) != ' ' && s.At(end) != '>') ++end;
+  return s.Copy(open + 1, end);
+}
+
+namespace {
+
+std::string ReplaceAll(const std::string& s, std::string_view from, std::string_view to) {
+  size_t found = s.find(from);
+  if (found == std::string::npos) return s;
+  std::string result;
+  result.reserve(s.size());
+  size_t done = 0;
+  while (found != std::string::npos) {
+    result.append(s, done, found - done);
+    result.append(to);
+    done = found + from.size();
+    found = s.find(from, done);
+  }
+  result.append(s, done, std::string::npos);
+  return result;
+}
+
+}  // namespace
+
+std::string DecodeXMLEntities(const std::string& s) {
+  std::string text = ReplaceAll(s, "&lt;", "<");
+  text = ReplaceAll(text, "&gt;", ">");
+  text = ReplaceAll(text, "&apos;", "'");
+  text = ReplaceAll(text, "&quot;", "\"");
+  text = ReplaceAll(text, "&amp;", "&");
+  // Deleting one pair can bring a carriage return and a line feed together ("\r\r\n\n"); deleting
+  // until none is left gives what a line feed cancelling the carriage return just before it gives.
+  size_t out = 0;
+  for (char c : text) {
+    if (c == '\n' && out > 0 && text[out - 1] == '\r') {
+      --out;
+      continue;
+    }
+    text[out++] = c;
+  }
+  text.resize(out);
+  return text;
+}

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "formimport/DBLoadCut.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+// The cut as plain deletions on a plain string, step by step: what the fast buffer must equal.
+void ReferenceCut(const std::string& name, std::string& buffer, std::string& inner) {
+  inner.clear();
+  const size_t a = buffer.find("<" + name + ">");
+  const size_t b = buffer.find("<" + name + " ");
+  if (a == std::string::npos && b == std::string::npos) return;
+  const size_t p = std::min(a, b);
+  const size_t g = buffer.find('>', p);
+  if (g == std::string::npos) return;
+  if (buffer[g - 1] == '/') {
+    buffer.erase(p, g - p + 1);
+    return;
+  }
+  buffer.erase(p, g - p + 1);
+  const size_t e = buffer.find("</" + name + ">", p);
+  if (e == std::string::npos) return;
+  const size_t f = buffer.find('>', e);
+  buffer.erase(e, f - e + 1);
+  inner = buffer.substr(p, e - p);
+  buffer.erase(p, e - p);
+}
+
+}  // namespace
+
+TEST(FindFrom, FindsTheFirstWholeMatchAtOrAfterTheStart) {
+  const struct {
+    std::string Sub, S;
+    size_t From, Expected;
+  } cases[] = {
+      {"ab", "xabab", 1, 2}, {"ab", "xabab", 3, 4}, {"ab", "xabab", 5, 0}, {"ab", "xa", 1, 0},
+      {"a", "a", 1, 1},      {"a", "", 1, 0},       {"abc", "ab", 1, 0},  {"b", "abc", 9, 0},
+      {"A", "a", 1, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Sub + " in " + c.S + " from " + std::to_string(c.From));
+    EXPECT_EQ(FindFrom(c.Sub, c.S, c.From), c.Expected);
+  }
+}
+
+TEST(CutElement, RemovesTheFirstElementAndGivesItsContent) {
+  const struct {
+    std::string Name, Buffer, Inner, Rest;
+  } cases[] = {
+      {"a", "x<a>1</a>y<a>2</a>", "1", "xy<a>2</a>"},
+      {"a", "<a id=\"3\">v</a>", "v", ""},
+      {"a", "<a />rest", "", "rest"},
+      {"a", "<a/>rest", "", "<a/>rest"},                        // no blank before the slash: not found
+      {"a", "<a></a>z", "", "z"},
+      {"a", "<A>v</A>", "", "<A>v</A>"},                        // names are compared exactly
+      {"a", "<a\tx>v</a>", "", "<a\tx>v</a>"},                  // a tab after the name is not recognised
+      {"a", "<ab>v</ab><a>w</a>", "w", "<ab>v</ab>"},
+      {"a", "<a>v", "", "v"},                                   // no end tag: the start tag is lost
+      {"a", "<a x", "", "<a x"},                                // no ">" at all: nothing changes
+      {"a", "<a> lead and trail </a>", " lead and trail ", ""},
+      {"row", "<row><b>1</b></row><row>2</row>", "<b>1</b>", "<row>2</row>"},
+      {"row", "<row><c>1</c>\r\n<row><c>2</c></row>", "<c>1</c>\r\n<row><c>2</c>", ""},
+      {"a", "<a>1</a >", "", "1</a >"},                         // no blanks in an end tag
+      {"a", "<a b=\"/\">v</a>", "v", ""},
+      {"a", "<a x/>", "", ""},
+      {"a", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name + " in " + c.Buffer);
+    std::string buffer = c.Buffer;
+    std::string inner = "old";
+    CutElement(c.Name, buffer, inner);
+    EXPECT_EQ(inner, c.Inner);
+    EXPECT_EQ(buffer, c.Rest);
+  }
+}
+
+TEST(CutElement, CuttingEveryRowLeavesWhatStoodBetweenThem) {
+  std::string table = "\r\n  <row><k>1</k></row>\r\n  <row><k>2</k></row>\r\n  <row />\r\n  <row><k>4</k></row>\r\n";
+  TCutBuffer buffer(table);
+  std::string row;
+  std::vector<std::string> rows;
+  for (CutElement("row", buffer, row); !row.empty(); CutElement("row", buffer, row)) rows.push_back(row);
+  EXPECT_EQ(rows, (std::vector<std::string>{"<k>1</k>", "<k>2</k>"}));
+  EXPECT_EQ(buffer.Str(), "\r\n  \r\n  \r\n  \r\n  <row><k>4</k></row>\r\n") << "an empty row ends the table";
+}
+
+TEST(CutElement, AStartTagBroughtTogetherByACutIsFound) {
+  // Cutting <b> joins "<ro" and "w>": the next search sees the tag the deletion made.
+  std::string buffer = "<ro<b>x</b>w>1</row>";
+  std::string inner;
+  CutElement("b", buffer, inner);
+  EXPECT_EQ(inner, "x");
+  CutElement("row", buffer, inner);
+  EXPECT_EQ(inner, "1");
+  EXPECT_EQ(buffer, "");
+
+  TCutBuffer cut("<ro<b>x</b>w>1</row><row>2</row>");
+  CutElement("row", cut, inner);  // remembers where no row begins...
+  EXPECT_EQ(inner, "2");
+  CutElement("b", cut, inner);     // ...which this cut changes
+  CutElement("row", cut, inner);
+  EXPECT_EQ(inner, "1");
+}
+
+TEST(CutElement, TheBufferGivesTheSameResultsAsPlainDeletion) {
+  // Random texts from a few tag pieces and random cut sequences: the gap buffer and its remembered
+  // searches must give exactly what deleting from a plain string gives.
+  const char* pieces[] = {"<row>", "</row>", "<row ", "<row />", "<a>", "</a>", "<a ", "/>", ">", "<",
+                          "x",     " ",      "\r\n", "<b>",     "</b>", "<ro",  "w>", "<!-- c -->"};
+  const char* names[] = {"row", "a", "b", "ro", "!--"};
+  std::mt19937 random(12345);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) text += pieces[random() % std::size(pieces)];
+    SCOPED_TRACE(text);
+    std::string plain = text;
+    TCutBuffer fast(text);
+    for (int step = 0; step < 12; ++step) {
+      const std::string name = names[random() % std::size(names)];
+      std::string expectedInner, inner;
+      ReferenceCut(name, plain, expectedInner);
+      CutElement(name, fast, inner);
+      ASSERT_EQ(inner, expectedInner) << "cut " << step << " of " << name;
+      ASSERT_EQ(fast.Str(), plain) << "cut " << step << " of " << name;
+      ASSERT_EQ(FirstTagName(fast), FirstTagName(plain));
+    }
+  }
+}
+
+TEST(FirstTagName, NamesTheFirstTagWhateverItStarts) {
+  const struct {
+    std::string Text, Expected;
+  } cases[] = {
+      {"  <advform>", "advform"},
+      {"<afitem attr=\"1\">", "afitem"},
+      {"<!-- comment -->", "!--"},
+      {"</end>", "/end"},
+      {"<empty/>", "empty/"},
+      {"< x>", ""},
+      {"<>", ""},
+      {"no tag", ""},
+      {"", ""},
+      {"<unterminated", "unterminated"},  // the scan stops at the end of the text
+      {"<tab\tname>", "tab\tname"},
+      {"<a\r\n b>", "a\r\n"},
+      {"text<first><second>", "first"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(FirstTagName(c.Text), c.Expected);
+    TCutBuffer buffer(c.Text);
+    EXPECT_EQ(FirstTagName(buffer), c.Expected);
+  }
+}
+
+TEST(DecodeXMLEntities, DecodesFiveEntitiesInOrderAndJoinsWrappedLines) {
+  const struct {
+    std::string Text, Expected;
+  } cases[] = {
+      {"a &lt;b&gt; &apos;c&apos; &quot;d&quot; e&amp;f", "a <b> 'c' \"d\" e&f"},
+      {"&amp;lt;", "&lt;"},
+      {"&#60;", "&#60;"},
+      {"&LT;", "&LT;"},
+      {"one\r\ntwo\r\nthree", "onetwothree"},
+      {"lone\nfeed\rreturn", "lone\nfeed\rreturn"},
+      {"\r\r\n\n", ""},
+      {"x\r\r\n\ny\r", "xy\r"},
+      {"\n\r", "\n\r"},
+      {"  spaced  ", "  spaced  "},
+      {"&lt;&gt;", "<>"},
+      {"&am&amp;p;", "&am&p;"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(DecodeXMLEntities(c.Text), c.Expected);
+  }
+}
