@@ -1,0 +1,99 @@
+// Feeds arbitrary bytes to the loader's cutting of a form file and to its value conversions, and checks
+// the fast cut against plain deletion on a copy of the same text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "formimport/DBLoadConvert.h"
+#include "formimport/DBLoadCut.h"
+#include "platform/system/Dialogs.h"
+
+namespace {
+
+// Warnings of invalid Base64 characters are answered at once.
+class TSilentDialogs : public TDialogService {
+ public:
+  int ShowMessageBox(const std::string&, const std::string&, TMsgDlgType, TMsgDlgButtons, int) override {
+    return mrOk;
+  }
+  bool OpenFileDialog(TOpenFileRequest&) override { return false; }
+  bool BrowseForFolder(TBrowseFolderRequest&) override { return false; }
+  void Beep(unsigned) override {}
+};
+
+void PlainCut(const std::string& name, std::string& buffer, std::string& inner) {
+  inner.clear();
+  const size_t a = buffer.find("<" + name + ">");
+  const size_t b = buffer.find("<" + name + " ");
+  if (a == std::string::npos && b == std::string::npos) return;
+  const size_t p = a < b ? a : b;
+  const size_t g = buffer.find('>', p);
+  if (g == std::string::npos) return;
+  const bool empty = buffer[g - 1] == '/';
+  buffer.erase(p, g - p + 1);
+  if (empty) return;
+  const size_t e = buffer.find("</" + name + ">", p);
+  if (e == std::string::npos) return;
+  buffer.erase(e, buffer.find('>', e) - e + 1);
+  inner = buffer.substr(p, e - p);
+  buffer.erase(p, e - p);
+}
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+void ConvertValue(std::string value) {
+  (void)ParseNumber(value);
+  (void)ParseInteger(value);
+  (void)ParseTimestamp(value);
+  std::string blob;
+  SetBlobSource(value);
+  DecodeBlob(blob);
+  Check(blob.size() <= value.size());
+  std::string text = value;
+  UnescapeText(text);
+  Check(text.size() <= value.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static TSilentDialogs dialogs;
+  SetDialogService(&dialogs);
+  const std::string file(reinterpret_cast<const char*>(data), size);
+
+  std::string fileText = file, xml;
+  CutElement("xmltable", fileText, xml);
+  std::string header;
+  TCutBuffer tables(xml);
+  std::string plainTables = xml;
+  CutElement("header", tables, header);
+  PlainCut("header", plainTables, header);
+
+  const char* columns[] = {"k", "name", "value", "row", "header"};
+  int guard = 0;
+  for (std::string table = FirstTagName(tables); !table.empty() && guard < 10000; table = FirstTagName(tables)) {
+    ++guard;
+    Check(table == FirstTagName(plainTables));
+    const size_t before = tables.Length();
+    std::string tableText, plainTableText;
+    CutElement(table, tables, tableText);
+    PlainCut(table, plainTables, plainTableText);
+    Check(tableText == plainTableText && tables.Str() == plainTables);
+    if (tables.Length() == before) break;  // a start tag without ">": nothing more can be cut
+    TCutBuffer rows(tableText);
+    std::string row;
+    for (CutElement("row", rows, row); !row.empty(); CutElement("row", rows, row)) {
+      for (const char* column : columns) {
+        std::string value;
+        CutElement(column, row, value);
+        ConvertValue(DecodeXMLEntities(value));
+      }
+    }
+  }
+  ConvertValue(file);
+  SetDialogService(nullptr);
+  return 0;
+}
