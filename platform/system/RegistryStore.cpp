@@ -120,28 +120,44 @@ bool ParseValueLine(const std::string& line, TValue& value) {
   return true;
 }
 
-std::vector<TKey> LoadHive(HKEY hive) {
-  std::vector<TKey> keys;
+struct THive {
+  std::vector<TKey> Keys;
+  bool HostNameRemoved = false;  // a removal line took the computer-name key away
+};
+
+THive LoadHive(HKEY hive) {
+  THive result;
+  std::vector<TKey>& keys = result.Keys;
+  bool inKey = false;
   std::ifstream in(HiveFileName(hive), std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == ';') continue;
+    if (trimmed.size() > 2 && trimmed[0] == '[' && trimmed[1] == '-' && trimmed.back() == ']') {
+      const std::string removed = NormalizePath(std::string_view(trimmed).substr(2, trimmed.size() - 3));
+      std::erase_if(keys, [&](const TKey& key) { return IsAtOrAbove(removed, key.Path); });
+      if (hive == HKEY_LOCAL_MACHINE && IsAtOrAbove(removed, ComputerNameKey)) result.HostNameRemoved = true;
+      inKey = false;  // values that follow belong to no key until the next header
+      continue;
+    }
     if (trimmed[0] == '[' && trimmed.back() == ']') {
+      inKey = true;
       keys.push_back({NormalizePath(std::string_view(trimmed).substr(1, trimmed.size() - 2)), {}});
       continue;
     }
     TValue value;
-    if (!keys.empty() && ParseValueLine(trimmed, value)) keys.back().Values.push_back(std::move(value));
+    if (inKey && ParseValueLine(trimmed, value)) keys.back().Values.push_back(std::move(value));
   }
-  return keys;
+  return result;
 }
 
 bool KeyExists(HKEY hive, const std::string& path) {
   if (path.empty()) return true;
-  if (hive == HKEY_LOCAL_MACHINE && IsAtOrAbove(path, ComputerNameKey)) return true;
-  for (const TKey& key : LoadHive(hive))
+  const THive data = LoadHive(hive);
+  if (hive == HKEY_LOCAL_MACHINE && !data.HostNameRemoved && IsAtOrAbove(path, ComputerNameKey)) return true;
+  for (const TKey& key : data.Keys)
     if (IsAtOrAbove(path, key.Path)) return true;
   return false;
 }
@@ -241,8 +257,8 @@ LONG RegQueryValueExA(HKEY hKey, const char* valueName, DWORD* /*reserved*/, DWO
   const std::string name = valueName != nullptr ? valueName : "";
 
   const TValue* found = nullptr;
-  const std::vector<TKey> keys = LoadHive(hive);
-  for (const TKey& key : keys) {
+  const THive hiveData = LoadHive(hive);
+  for (const TKey& key : hiveData.Keys) {
     if (found != nullptr) break;
     if (!SameText(key.Path, path)) continue;
     for (const TValue& value : key.Values)
@@ -252,7 +268,7 @@ LONG RegQueryValueExA(HKEY hKey, const char* valueName, DWORD* /*reserved*/, DWO
       }
   }
   TValue computerName;
-  if (found == nullptr && hive == HKEY_LOCAL_MACHINE && SameText(path, ComputerNameKey) &&
+  if (found == nullptr && hive == HKEY_LOCAL_MACHINE && !hiveData.HostNameRemoved && SameText(path, ComputerNameKey) &&
       SameText(name, ComputerNameValue) && HostComputerName(computerName.Data)) {
     computerName.Type = REG_SZ;
     found = &computerName;

@@ -8,13 +8,16 @@
 //   [Software\Quorvan-32]              a key: its path below the hive, parts joined by '\'
 //   "DatabaseName"="Main database"     a string value of the key above (\\ and \" escape those two)
 //   "Count"=dword:0000001f             a 32-bit number, in hexadecimal
+//   [-Software\Old]                    removes that key and the keys below it, as far as the lines
+//                                      above gave them
 //
 // Key paths and value names match without regard to ASCII case. A key exists when it is written or
 // lies above one that is. Lines that follow none of these forms are skipped.
 //
 // The computer name (HKEY_LOCAL_MACHINE "System\CurrentControlSet\Control\ComputerName\ComputerName",
 // value "ComputerName") is answered from the host name when the store holds none: its first label,
-// upper-cased and cut to 15 characters.
+// upper-cased and cut to 15 characters. A removal line at or above that key takes this answer away
+// too, as on a machine whose registry has lost the key.
 #pragma once
 
 #include <cstdint>

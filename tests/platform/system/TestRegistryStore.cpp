@@ -177,3 +177,30 @@ TEST_F(RegistryStore, CreatingMakesTheStoreFolder) {
   std::getline(in, line);
   EXPECT_EQ(line, "[Software]");
 }
+
+TEST_F(RegistryStore, RemovalLinesTakeKeysAwayIncludingTheComputerName) {
+  FFolder.Write("HKEY_LOCAL_MACHINE.reg",
+                "[Software\\A\\B]\n\"V\"=\"1\"\n"
+                "[-Software\\A]\n"
+                "\"Lost\"=\"belongs to no key\"\n"
+                "[-System\\CurrentControlSet\\Control\\ComputerName]\n"
+                "[Software\\C]\n");
+  HKEY key = 0;
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\A\\B", 0, KEY_QUERY_VALUE, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\A", 0, KEY_QUERY_VALUE, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, ComputerNameKey, 0, KEY_QUERY_VALUE, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control", 0, KEY_QUERY_VALUE, &key),
+            ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\C", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  std::string value;
+  EXPECT_EQ(QueryString(key, "Lost", value), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(key);
+
+  // The key written again after its removal holds only what follows it: no host name.
+  FFolder.Write("HKEY_LOCAL_MACHINE.reg",
+                "[-System\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\n"
+                "[System\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\n");
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, ComputerNameKey, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  EXPECT_EQ(QueryString(key, "ComputerName", value), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(key);
+}
