@@ -1,0 +1,206 @@
+#include "platform/data/Database.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "platform/components/TypeInfo.h"
+#include "platform/data/DBErrors.h"
+#include "platform/data/DatabaseConnection.h"
+#include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "platform/system/AnsiStrings.h"
+
+using namespace Firebird;
+
+const TMetaClass& TDatabase::StaticClass() {
+  static const TMetaClass cls =
+      TClassBuilder<TDatabase>("TDatabase")
+          .Boolean("Connected", &TDatabase::Connected, &TDatabase::SetConnected)
+          .Default(false)
+          .String("DatabaseName", &TDatabase::DatabaseName, &TDatabase::SetDatabaseName)
+          .String("DriverName", &TDatabase::DriverName, &TDatabase::SetDriverName)
+          .Boolean("LoginPrompt", &TDatabase::LoginPrompt, &TDatabase::SetLoginPrompt)
+          .Default(true)
+          .Strings("Params", static_cast<TStringList& (TDatabase::*)()>(&TDatabase::Params))
+          .String("SessionName", &TDatabase::SessionName, &TDatabase::SetSessionName);
+  return cls;
+}
+
+TDatabase::TDatabase(TComponent* owner) : TComponent(owner) {}
+
+TDatabase::~TDatabase() {
+  try {
+    Close();
+  } catch (const Exception&) {
+    // Nothing can report it any more; the server has dropped the connection in any case.
+  }
+  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseGone();
+  Session().RemoveDatabase(this);
+}
+
+void TDatabase::SetDatabaseName(const std::string& name) {
+  if (name == FDatabaseName) return;
+  if (!name.empty()) Session().AddDatabase(this, name);
+  if (name.empty()) Session().RemoveDatabase(this);
+  FDatabaseName = name;
+}
+
+void TDatabase::SetConnected(bool connected) {
+  if (InState(csLoading)) {
+    FStreamedConnected = connected;
+    return;
+  }
+  if (connected) Open();
+  else Close();
+}
+
+void TDatabase::Loaded() {
+  TComponent::Loaded();
+  if (FStreamedConnected) {
+    FStreamedConnected = false;
+    Open();
+  }
+}
+
+namespace {
+
+fbclient::TAttachParams ReadConnectionParams(const TStringList& list, bool& autoCommit) {
+  fbclient::TAttachParams params;
+  bool seenServer = false, seenUser = false, seenPassword = false, seenMode = false;
+  autoCommit = true;
+  for (const std::string& line : list.Lines()) {
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    const std::string key = Trim(line.substr(0, equals));
+    const std::string value = line.substr(equals + 1);
+    if (SameText(key, "SERVER NAME") && !seenServer) {
+      params.ConnectionString = Trim(value);
+      seenServer = true;
+    } else if (SameText(key, "USER NAME") && !seenUser) {
+      params.UserName = Trim(value);
+      seenUser = true;
+    } else if (SameText(key, "PASSWORD") && !seenPassword) {
+      params.Password = value;
+      seenPassword = true;
+    } else if (SameText(key, "SQLPASSTHRU MODE") && !seenMode) {
+      autoCommit = UpperCase(value).find("NOAUTOCOMMIT") == std::string::npos;
+      seenMode = true;
+    }
+  }
+  return params;
+}
+
+}  // namespace
+
+void TDatabase::Open() {
+  if (Connected()) return;
+  bool autoCommit = true;
+  const fbclient::TAttachParams params = ReadConnectionParams(FParams, autoCommit);
+  FConnection = std::make_unique<TDatabaseConnection>(*this, fbclient::Attach(params), autoCommit);
+}
+
+void TDatabase::Close() {
+  if (!Connected()) return;
+  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseClosing();
+  std::unique_ptr<TDatabaseConnection> connection = std::move(FConnection);
+  connection->Close();
+}
+
+TDatabaseConnection& TDatabase::Connection() {
+  if (!FConnection) throw EDatabaseError("Cannot perform this operation on a closed database");
+  return *FConnection;
+}
+
+void TDatabase::StartTransaction() { Connection().StartTransaction(); }
+
+void TDatabase::Commit() { Connection().Commit(); }
+
+void TDatabase::Rollback() { Connection().Rollback(); }
+
+bool TDatabase::InTransaction() const { return FConnection && FConnection->InTransaction(); }
+
+void TDatabase::AddClient(TQuery* query) {
+  if (std::find(FClients.begin(), FClients.end(), query) == FClients.end()) FClients.push_back(query);
+}
+
+void TDatabase::RemoveClient(TQuery* query) {
+  FClients.erase(std::remove(FClients.begin(), FClients.end(), query), FClients.end());
+}
+
+// ---------------------------------------------------------------------------------------------
+// TDatabaseConnection
+
+ITransaction* TDatabaseConnection::CurrentTransaction() {
+  if (FExplicit) return FExplicit.Get();
+  if (!FImplicit) FImplicit = fbclient::StartTransaction(FAttachment.Get());
+  return FImplicit.Get();
+}
+
+bool TDatabaseConnection::HasCursorsOn(ITransaction* transaction) const {
+  for (const TQuery* query : FOwner.FClients)
+    if (query->CursorTransaction() == transaction) return true;
+  return false;
+}
+
+void TDatabaseConnection::CloseCursorsOn(ITransaction* transaction) {
+  for (TQuery* query : std::vector<TQuery*>(FOwner.FClients))
+    if (query->CursorTransaction() == transaction) query->TransactionEnded();
+}
+
+void TDatabaseConnection::EndImplicit() {
+  if (!FImplicit) return;
+  if (HasCursorsOn(FImplicit.Get())) {
+    fbclient::TFbStatus status;
+    FImplicit->commitRetaining(status.Get());
+    status.Check();
+  } else {
+    FImplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
+  }
+}
+
+void TDatabaseConnection::AfterWrite(ITransaction* transaction) {
+  if (FAutoCommit && FImplicit && transaction == FImplicit.Get()) EndImplicit();
+}
+
+void TDatabaseConnection::AfterCursorClosed() {
+  if (FAutoCommit && FImplicit && !HasCursorsOn(FImplicit.Get()))
+    FImplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
+}
+
+void TDatabaseConnection::StartTransaction() {
+  if (FExplicit) throw EDatabaseError("A user transaction is already in progress");
+  // Work done so far outside a transaction is kept, not swept into one the caller may roll back.
+  EndImplicit();
+  FExplicit = fbclient::StartTransaction(FAttachment.Get());
+}
+
+void TDatabaseConnection::Commit() {
+  if (!FExplicit) throw EDatabaseError("No user transaction is currently in progress");
+  CloseCursorsOn(FExplicit.Get());
+  FExplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
+}
+
+void TDatabaseConnection::Rollback() {
+  if (!FExplicit) throw EDatabaseError("No user transaction is currently in progress");
+  CloseCursorsOn(FExplicit.Get());
+  FExplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->rollback(s); });
+}
+
+void TDatabaseConnection::Close() {
+  std::exception_ptr firstError;
+  auto attempt = [&](auto step) {
+    try {
+      step();
+    } catch (const EDBEngineError&) {
+      if (!firstError) firstError = std::current_exception();
+    }
+  };
+  FExplicit.Reset();  // rolled back: it was never committed
+  attempt([&] {
+    if (FImplicit) FImplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
+  });
+  FImplicit.Reset();
+  attempt([&] { FAttachment.Finish([](IAttachment* a, CheckStatusWrapper* s) { a->detach(s); }); });
+  FAttachment.Reset();
+  if (firstError) std::rethrow_exception(firstError);
+}

@@ -1,0 +1,237 @@
+#include "platform/data/FbClient.h"
+
+#include <cmath>
+#include <vector>
+
+#include "platform/data/DBErrors.h"
+
+using namespace Firebird;
+
+namespace fbclient {
+
+namespace {
+
+// ISC_DATE counts days from 17 November 1858; the platform's date-time from 30 December 1899.
+constexpr int kDateTimeDayZero = 15018;
+constexpr double kTimeUnitsPerDay = 24.0 * 60 * 60 * ISC_TIME_SECONDS_PRECISION;
+// One putSegment call must stay under 64 KiB.
+constexpr unsigned kSegmentSize = 32 * 1024;
+
+}  // namespace
+
+IMaster* Master() {
+  static IMaster* master = fb_get_master_interface();
+  return master;
+}
+
+IUtil* Util() { return Master()->getUtilInterface(); }
+
+IProvider* Provider() {
+  // Made on first use, never in a static initialiser; kept until the process ends.
+  static IProvider* provider = Master()->getDispatcher();
+  return provider;
+}
+
+TFbStatus::TFbStatus()
+    : FStatus(Master()->getStatus()), FWrapper(std::make_unique<CheckStatusWrapper>(FStatus)) {}
+
+TFbStatus::~TFbStatus() {
+  if (FStatus) FStatus->dispose();
+}
+
+TFbStatus::TFbStatus(TFbStatus&& other) noexcept
+    : FStatus(std::exchange(other.FStatus, nullptr)), FWrapper(std::move(other.FWrapper)) {}
+
+TFbStatus& TFbStatus::operator=(TFbStatus&& other) noexcept {
+  if (this != &other) {
+    if (FStatus) FStatus->dispose();
+    FStatus = std::exchange(other.FStatus, nullptr);
+    FWrapper = std::move(other.FWrapper);
+  }
+  return *this;
+}
+
+CheckStatusWrapper* TFbStatus::Get() {
+  FWrapper->clearException();
+  return FWrapper.get();
+}
+
+bool TFbStatus::Failed() const { return (FWrapper->getState() & IStatus::STATE_ERRORS) != 0; }
+
+std::string TFbStatus::Text() const { return FormatStatus(FWrapper.get()); }
+
+void TFbStatus::Check() const {
+  if (Failed()) RaiseEngineError(FWrapper.get());
+}
+
+std::string FormatStatus(IStatus* status) {
+  std::vector<char> buffer(4096);
+  const unsigned length =
+      Util()->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
+  std::string text(buffer.data(), std::min<size_t>(length, buffer.size()));
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\0')) text.pop_back();
+  return text;
+}
+
+void RaiseEngineError(IStatus* status) { throw EDBEngineError(FormatStatus(status)); }
+
+void TAttachmentPolicy::Dispose(IAttachment* p) {
+  TFbStatus status;
+  p->detach(status.Get());
+  if (status.Failed()) p->release();
+}
+
+void TTransactionPolicy::Dispose(ITransaction* p) {
+  TFbStatus status;
+  p->rollback(status.Get());
+  if (status.Failed()) p->release();
+}
+
+void TStatementPolicy::Dispose(IStatement* p) {
+  TFbStatus status;
+  p->free(status.Get());
+  if (status.Failed()) p->release();
+}
+
+void TResultSetPolicy::Dispose(IResultSet* p) {
+  TFbStatus status;
+  p->close(status.Get());
+  if (status.Failed()) p->release();
+}
+
+void TBlobPolicy::Dispose(IBlob* p) {
+  // A blob still owned here was never completed: drop what was written of it.
+  TFbStatus status;
+  p->cancel(status.Get());
+  if (status.Failed()) p->release();
+}
+
+namespace {
+
+TFbXpb MakeDpb(const TAttachParams& params, bool forCreate) {
+  TFbStatus status;
+  TFbXpb dpb(Util()->getXpbBuilder(status.Get(), IXpbBuilder::DPB, nullptr, 0));
+  status.Check();
+  if (!params.UserName.empty()) dpb->insertString(status.Get(), isc_dpb_user_name, params.UserName.c_str());
+  status.Check();
+  if (!params.Password.empty()) dpb->insertString(status.Get(), isc_dpb_password, params.Password.c_str());
+  status.Check();
+  dpb->insertInt(status.Get(), isc_dpb_sql_dialect, 1);
+  status.Check();
+  if (!params.CharacterSet.empty()) {
+    dpb->insertString(status.Get(), isc_dpb_lc_ctype, params.CharacterSet.c_str());
+    status.Check();
+  }
+  if (forCreate && !params.DefaultCharacterSet.empty()) {
+    dpb->insertString(status.Get(), isc_dpb_set_db_charset, params.DefaultCharacterSet.c_str());
+    status.Check();
+  }
+  return dpb;
+}
+
+}  // namespace
+
+TFbAttachment Attach(const TAttachParams& params) {
+  TFbXpb dpb = MakeDpb(params, false);
+  TFbStatus status;
+  const unsigned length = dpb->getBufferLength(status.Get());
+  status.Check();
+  const unsigned char* buffer = dpb->getBuffer(status.Get());
+  status.Check();
+  TFbAttachment attachment(
+      Provider()->attachDatabase(status.Get(), params.ConnectionString.c_str(), length, buffer));
+  status.Check();
+  return attachment;
+}
+
+TFbAttachment CreateDatabase(const TAttachParams& params) {
+  TFbXpb dpb = MakeDpb(params, true);
+  TFbStatus status;
+  const unsigned length = dpb->getBufferLength(status.Get());
+  status.Check();
+  const unsigned char* buffer = dpb->getBuffer(status.Get());
+  status.Check();
+  TFbAttachment attachment(
+      Provider()->createDatabase(status.Get(), params.ConnectionString.c_str(), length, buffer));
+  status.Check();
+  return attachment;
+}
+
+TFbTransaction StartTransaction(IAttachment* attachment) {
+  // Read committed, seeing the latest committed version of a row, and failing at once on a row
+  // that another transaction has locked rather than waiting for it.
+  TFbStatus status;
+  TFbXpb tpb(Util()->getXpbBuilder(status.Get(), IXpbBuilder::TPB, nullptr, 0));
+  status.Check();
+  for (unsigned char tag : {isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait}) {
+    tpb->insertTag(status.Get(), tag);
+    status.Check();
+  }
+  const unsigned length = tpb->getBufferLength(status.Get());
+  status.Check();
+  const unsigned char* buffer = tpb->getBuffer(status.Get());
+  status.Check();
+  TFbTransaction transaction(attachment->startTransaction(status.Get(), length, buffer));
+  status.Check();
+  return transaction;
+}
+
+std::string ReadBlob(IAttachment* attachment, ITransaction* transaction, const ISC_QUAD& id) {
+  TFbStatus status;
+  ISC_QUAD blobId = id;
+  TFbBlob blob(attachment->openBlob(status.Get(), transaction, &blobId, 0, nullptr));
+  status.Check();
+  std::string bytes;
+  std::vector<char> segment(65535);
+  for (;;) {
+    unsigned got = 0;
+    const int result =
+        blob->getSegment(status.Get(), static_cast<unsigned>(segment.size()), segment.data(), &got);
+    if (result == IStatus::RESULT_OK || result == IStatus::RESULT_SEGMENT) {
+      bytes.append(segment.data(), got);
+      continue;
+    }
+    if (result == IStatus::RESULT_NO_DATA) break;
+    status.Check();
+    break;
+  }
+  blob.Finish([](IBlob* b, CheckStatusWrapper* s) { b->close(s); });
+  return bytes;
+}
+
+ISC_QUAD WriteBlob(IAttachment* attachment, ITransaction* transaction, const std::string& bytes) {
+  TFbStatus status;
+  ISC_QUAD id{};
+  TFbBlob blob(attachment->createBlob(status.Get(), transaction, &id, 0, nullptr));
+  status.Check();
+  for (size_t offset = 0; offset < bytes.size(); offset += kSegmentSize) {
+    const size_t length = std::min<size_t>(kSegmentSize, bytes.size() - offset);
+    blob->putSegment(status.Get(), static_cast<unsigned>(length), bytes.data() + offset);
+    status.Check();
+  }
+  blob.Finish([](IBlob* b, CheckStatusWrapper* s) { b->close(s); });
+  return id;
+}
+
+double TimestampToDateTime(const ISC_TIMESTAMP& timestamp) {
+  const double days = static_cast<double>(timestamp.timestamp_date) - kDateTimeDayZero;
+  const double fraction = timestamp.timestamp_time / kTimeUnitsPerDay;
+  return days < 0 ? days - fraction : days + fraction;
+}
+
+ISC_TIMESTAMP DateTimeToTimestamp(double dateTime) {
+  const double whole = std::trunc(dateTime);
+  long long day = static_cast<long long>(whole);
+  long long units = std::llround(std::fabs(dateTime - whole) * kTimeUnitsPerDay);
+  if (units >= static_cast<long long>(kTimeUnitsPerDay)) {
+    // Rounded up to midnight: that is the start of the next calendar day.
+    units -= static_cast<long long>(kTimeUnitsPerDay);
+    ++day;
+  }
+  ISC_TIMESTAMP timestamp;
+  timestamp.timestamp_date = static_cast<ISC_DATE>(day + kDateTimeDayZero);
+  timestamp.timestamp_time = static_cast<ISC_TIME>(units);
+  return timestamp;
+}
+
+}  // namespace fbclient

@@ -1,0 +1,561 @@
+#include "platform/data/Query.h"
+
+#include <cstring>
+#include <map>
+
+#include "platform/components/TypeInfo.h"
+#include "platform/data/DBErrors.h"
+#include "platform/data/Database.h"
+#include "platform/data/DatabaseConnection.h"
+#include "platform/data/FbMessage.h"
+#include "platform/data/SQLText.h"
+#include "platform/data/Session.h"
+#include "platform/system/AnsiStrings.h"
+
+using namespace Firebird;
+using fbclient::TFbStatus;
+
+namespace {
+
+// An UPDATE or INSERT that a live query prepared for writing rows back.
+struct TWriteStatement {
+  fbclient::TFbStatement Statement;
+  fbclient::TInputMessage Input;
+  std::vector<int> FieldIndexes;  // the fields whose values fill the first parameters
+};
+
+fbclient::TFbStatement PrepareStatement(IAttachment* attachment, ITransaction* transaction,
+                                        const std::string& text) {
+  TFbStatus status;
+  fbclient::TFbStatement statement(
+      attachment->prepare(status.Get(), transaction, 0, text.c_str(), 1, IStatement::PREPARE_PREFETCH_METADATA));
+  status.Check();
+  return statement;
+}
+
+fbclient::TInputMessage InputOf(IStatement* statement) {
+  TFbStatus status;
+  fbclient::TFbMetadata metadata(statement->getInputMetadata(status.Get()));
+  status.Check();
+  return fbclient::TInputMessage(std::move(metadata));
+}
+
+// The columns of the table's primary key, in key order; empty when it has none.
+std::vector<std::string> PrimaryKeyOf(IAttachment* attachment, ITransaction* transaction,
+                                      const std::string& table) {
+  fbclient::TFbStatement statement = PrepareStatement(
+      attachment, transaction,
+      "SELECT S.RDB$FIELD_NAME FROM RDB$RELATION_CONSTRAINTS C "
+      "JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = C.RDB$INDEX_NAME "
+      "WHERE C.RDB$RELATION_NAME = ? AND C.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' "
+      "ORDER BY S.RDB$FIELD_POSITION");
+  fbclient::TInputMessage input = InputOf(statement.Get());
+  const TDataValue name = TDataValue::OfBytes(ftString, UpperCase(table));
+  input.Fill({&name}, attachment, transaction);
+  TFbStatus status;
+  fbclient::TFbMetadata output(statement->getOutputMetadata(status.Get()));
+  status.Check();
+  const std::vector<fbclient::TSlot> slots = fbclient::DescribeSlots(output.Get());
+  std::vector<unsigned char> row(output->getMessageLength(status.Get()));
+  status.Check();
+  fbclient::TFbResultSet cursor(
+      statement->openCursor(status.Get(), transaction, input.Metadata(), input.Buffer(), output.Get(), 0));
+  status.Check();
+  std::vector<std::string> keys;
+  while (cursor->fetchNext(status.Get(), row.data()) == IStatus::RESULT_OK)
+    keys.push_back(TrimRight(fbclient::DecodeSlot(slots[0], row.data(), nullptr).Bytes));
+  status.Check();
+  return keys;
+}
+
+}  // namespace
+
+// Everything of a prepared query that lives on the server side.
+class TQueryEngine {
+ public:
+  TDatabase* Database = nullptr;
+  fbclient::TFbStatement Statement;
+  fbclient::TInputMessage Input;
+  std::vector<int> ParamOfPosition;  // the parameter of each '?', in statement order
+  fbclient::TFbMetadata OutputMetadata;
+  std::vector<fbclient::TSlot> Output;
+  std::vector<unsigned char> Row;
+  bool HasCursor = false;
+  fbclient::TFbResultSet Cursor;
+  ITransaction* CursorTransaction = nullptr;
+
+  // Live queries.
+  bool Live = false;
+  std::string Table;                     // as the statement writes it
+  std::vector<std::string> KeyColumns;   // the primary key, in key order
+  std::vector<std::string> FieldColumn;  // per field: the table column it shows, or empty
+  size_t VisibleCount = 0;               // fields; the key columns follow them unseen
+  std::vector<TDataValue> KeyValues;     // the current row's key as read
+  std::map<std::string, TWriteStatement> Updates;
+  std::unique_ptr<TWriteStatement> Insert;
+
+  // The row as it was before Edit or Append, for Cancel.
+  struct TSavedField {
+    TDataValue Value;
+    bool BlobPending;
+    uint64_t BlobId;
+  };
+  std::vector<TSavedField> Saved;
+  std::vector<TDataValue> SavedKeyValues;
+
+  TDatabaseConnection& Connection() const { return Database->Connection(); }
+};
+
+const TMetaClass& TQuery::StaticClass() {
+  static const TMetaClass cls =
+      TClassBuilder<TQuery>("TQuery")
+          .Boolean("Active", &TQuery::Active, &TQuery::SetActive)
+          .Default(false)
+          .String("DatabaseName", &TQuery::DatabaseName, &TQuery::SetDatabaseName)
+          .Boolean("RequestLive", &TQuery::RequestLive, &TQuery::SetRequestLive)
+          .Default(false)
+          .Strings("SQL", static_cast<TStringList& (TQuery::*)()>(&TQuery::SQL));
+  return cls;
+}
+
+TQuery::TQuery(TComponent* owner) : TComponent(owner) {}
+
+TQuery::~TQuery() {
+  try {
+    UnPrepare();
+  } catch (const Exception&) {
+    // The statement goes with the connection in any case.
+  }
+  if (FEngine && FEngine->Database) FEngine->Database->RemoveClient(this);
+}
+
+void TQuery::SetDatabaseName(const std::string& name) {
+  if (name == FDatabaseName) return;
+  UnPrepare();
+  FDatabaseName = name;
+}
+
+void TQuery::SetRequestLive(bool live) {
+  if (live == FRequestLive) return;
+  UnPrepare();
+  FRequestLive = live;
+}
+
+void TQuery::SyncSQL() {
+  if (FParsed && FSQL == FParsedSQL) return;
+  UnPrepare();
+  FParsedSQL = FSQL;
+  FParams.Rebuild(ParseSQLParams(FSQL.Text()).Names);
+  FParsed = true;
+}
+
+TParams& TQuery::Params() {
+  SyncSQL();
+  return FParams;
+}
+
+TFields& TQuery::Fields() { return FFields; }
+
+TField* TQuery::FindField(std::string_view name) { return FFields.FindField(name); }
+
+TField& TQuery::FieldByName(std::string_view name) {
+  TField* field = FindField(name);
+  if (field == nullptr) throw EDatabaseError("Field '" + std::string(name) + "' not found");
+  return *field;
+}
+
+bool TQuery::Prepared() const { return FEngine && FEngine->Statement; }
+
+void TQuery::Prepare() {
+  SyncSQL();
+  if (Prepared()) return;
+  TDatabase* database = Session().FindDatabase(FDatabaseName);
+  if (database == nullptr) throw EDatabaseError("Unknown database '" + FDatabaseName + "'");
+  TDatabaseConnection& connection = database->Connection();
+  IAttachment* attachment = connection.Attachment();
+  ITransaction* transaction = connection.CurrentTransaction();
+
+  auto engine = std::make_unique<TQueryEngine>();
+  engine->Database = database;
+  const TParsedSQL parsed = ParseSQLParams(FSQL.Text());
+  std::string text = parsed.Text;
+  TSelectShape shape;
+  if (FRequestLive) shape = ParseSelectShape(text);
+  if (shape.Valid) {
+    engine->Live = true;
+    engine->Table = shape.Table;
+    engine->KeyColumns = PrimaryKeyOf(attachment, transaction, shape.Table);
+    // The key columns are read along with the row, unseen, so that an update finds the row by the
+    // key it was read with whether or not the select list shows the key.
+    std::string hidden;
+    const std::string& qualifier = shape.Alias.empty() ? shape.Table : shape.Alias;
+    for (const std::string& key : engine->KeyColumns) hidden += ", " + qualifier + "." + key;
+    if (!hidden.empty()) text.insert(shape.FromOffset, hidden + " ");
+  }
+
+  engine->Statement = PrepareStatement(attachment, transaction, text);
+  engine->Input = InputOf(engine->Statement.Get());
+  if (engine->Input.Count() != parsed.Names.size())
+    throw EDatabaseError("The statement's parameters do not match its :name parameters");
+  for (const std::string& name : parsed.Names) engine->ParamOfPosition.push_back(FParams.IndexOf(name));
+
+  TFbStatus status;
+  engine->OutputMetadata = fbclient::TFbMetadata(engine->Statement->getOutputMetadata(status.Get()));
+  status.Check();
+  engine->Output = fbclient::DescribeSlots(engine->OutputMetadata.Get());
+  engine->Row.assign(engine->OutputMetadata->getMessageLength(status.Get()), 0);
+  status.Check();
+  engine->HasCursor = (engine->Statement->getFlags(status.Get()) & IStatement::FLAG_HAS_CURSOR) != 0;
+  status.Check();
+  engine->VisibleCount = engine->Output.size() - (engine->Live ? engine->KeyColumns.size() : 0);
+  engine->KeyValues.assign(engine->Live ? engine->KeyColumns.size() : 0, TDataValue());
+
+  TFields fields;
+  for (size_t i = 0; i < engine->VisibleCount; ++i) {
+    const fbclient::TSlot& slot = engine->Output[i];
+    const bool tableColumn =
+        engine->Live && !slot.Field.empty() && SameText(TrimRight(slot.Relation), engine->Table);
+    engine->FieldColumn.push_back(tableColumn ? TrimRight(slot.Field) : std::string());
+    const TFieldType type = fbclient::SlotFieldType(slot);
+    const int size = type == ftString ? static_cast<int>(slot.Length) : 0;
+    fields.FItems.push_back(std::make_unique<TField>(this, static_cast<int>(i), TrimRight(slot.Alias), type,
+                                                     size, tableColumn));
+  }
+  FFields = std::move(fields);
+  FEngine = std::move(engine);
+  database->AddClient(this);
+  connection.AfterCursorClosed();
+}
+
+void TQuery::UnPrepare() {
+  if (!FEngine) return;
+  if (Active()) Close();
+  TDatabase* database = FEngine->Database;
+  FEngine.reset();  // frees the statements on the server
+  FFields = TFields();
+  if (database) database->RemoveClient(this);
+}
+
+void TQuery::SetActive(bool active) {
+  if (active) Open();
+  else Close();
+}
+
+namespace {
+
+std::vector<const TDataValue*> ParamValues(const TParams& params, const std::vector<int>& positions) {
+  std::vector<const TDataValue*> values;
+  values.reserve(positions.size());
+  for (int index : positions) {
+    const TParam& param = params[index];
+    if (!param.Bound()) throw EDatabaseError("No value for parameter '" + param.Name() + "'");
+    values.push_back(&param.Value());
+  }
+  return values;
+}
+
+}  // namespace
+
+void TQuery::Open() {
+  if (Active()) return;
+  Prepare();
+  if (!FEngine->HasCursor) throw EDatabaseError("Error creating cursor handle");
+  TDatabaseConnection& connection = FEngine->Connection();
+  ITransaction* transaction = connection.CurrentTransaction();
+  FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
+  TFbStatus status;
+  fbclient::TFbResultSet cursor(FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
+                                                               FEngine->Input.Buffer(),
+                                                               FEngine->OutputMetadata.Get(), 0));
+  status.Check();
+  FEngine->Cursor = std::move(cursor);
+  FEngine->CursorTransaction = transaction;
+  FState = dsBrowse;
+  FRowsRead = 0;
+  FEof = !FetchRow();
+}
+
+bool TQuery::FetchRow() {
+  TFbStatus status;
+  const int result = FEngine->Cursor->fetchNext(status.Get(), FEngine->Row.data());
+  if (result == IStatus::RESULT_NO_DATA) {
+    if (FRowsRead == 0) {
+      for (auto& field : FFields.FItems) {
+        field->FValue = TDataValue();
+        field->FValue.Type = field->FDataType;
+        field->FBlobPending = false;
+      }
+    }
+    return false;
+  }
+  status.Check();
+  ReadRow();
+  ++FRowsRead;
+  return true;
+}
+
+void TQuery::ReadRow() {
+  const unsigned char* row = FEngine->Row.data();
+  for (size_t i = 0; i < FEngine->VisibleCount; ++i) {
+    TField& field = *FFields.FItems[i];
+    ISC_QUAD blobId{};
+    field.FValue = fbclient::DecodeSlot(FEngine->Output[i], row, &blobId);
+    field.FBlobPending = IsBlobType(field.FDataType) && !field.FValue.Null;
+    std::memcpy(&field.FBlobId, &blobId, sizeof field.FBlobId);
+    field.FModified = false;
+  }
+  for (size_t k = 0; k < FEngine->KeyValues.size(); ++k)
+    FEngine->KeyValues[k] = fbclient::DecodeSlot(FEngine->Output[FEngine->VisibleCount + k], row, nullptr);
+}
+
+void TQuery::LoadBlob(TField& field) {
+  TDatabaseConnection& connection = FEngine->Connection();
+  ITransaction* transaction = FEngine->CursorTransaction ? FEngine->CursorTransaction : connection.CurrentTransaction();
+  ISC_QUAD id;
+  std::memcpy(&id, &field.FBlobId, sizeof id);
+  field.FValue.Bytes = fbclient::ReadBlob(connection.Attachment(), transaction, id);
+  field.FBlobPending = false;
+}
+
+void TQuery::CloseCursor() {
+  if (!FEngine) return;
+  FEngine->Cursor.Reset();
+  FEngine->CursorTransaction = nullptr;
+}
+
+void TQuery::Close() {
+  if (!Active()) return;
+  CloseCursor();
+  FState = dsInactive;
+  FEof = true;
+  FRowsRead = 0;
+  if (FEngine && FEngine->Database && FEngine->Database->Connected()) FEngine->Connection().AfterCursorClosed();
+}
+
+void TQuery::ExecSQL() {
+  Prepare();
+  TDatabaseConnection& connection = FEngine->Connection();
+  ITransaction* transaction = connection.CurrentTransaction();
+  FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
+  TFbStatus status;
+  if (FEngine->HasCursor) {
+    fbclient::TFbResultSet cursor(FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
+                                                                 FEngine->Input.Buffer(),
+                                                                 FEngine->OutputMetadata.Get(), 0));
+    status.Check();
+    FRowsAffected = 0;
+  } else {
+    FEngine->Statement->execute(status.Get(), transaction, FEngine->Input.Metadata(), FEngine->Input.Buffer(),
+                                FEngine->OutputMetadata.Get(), FEngine->Row.data());
+    status.Check();
+    FRowsAffected = static_cast<int>(FEngine->Statement->getAffectedRecords(status.Get()));
+    status.Check();
+  }
+  connection.AfterWrite(transaction);
+}
+
+void TQuery::CheckActive() const {
+  if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+}
+
+void TQuery::CheckFieldWrite(const TField& field) const {
+  if (FState != dsEdit && FState != dsInsert) throw EDatabaseError("Dataset not in edit or insert mode");
+  if (!field.FWritable) throw EDatabaseError("Field '" + field.FieldName() + "' cannot be modified");
+}
+
+void TQuery::CheckBrowseMode() {
+  CheckActive();
+  if (FState != dsEdit && FState != dsInsert) return;
+  bool modified = false;
+  for (const auto& field : FFields.FItems) modified = modified || field->FModified;
+  if (modified) Post();
+  else Cancel();
+}
+
+void TQuery::First() {
+  CheckBrowseMode();
+  if (FRowsRead == 0 || (FRowsRead == 1 && !FEof)) return;
+  CloseCursor();
+  FState = dsInactive;
+  Open();
+}
+
+void TQuery::Next() {
+  CheckBrowseMode();
+  if (FEof) return;
+  if (!FetchRow()) FEof = true;
+}
+
+bool TQuery::CanModify() const { return Active() && FEngine && FEngine->Live; }
+
+void TQuery::SaveRow() {
+  FEngine->Saved.clear();
+  for (const auto& field : FFields.FItems) {
+    FEngine->Saved.push_back({field->FValue, field->FBlobPending, field->FBlobId});
+    field->FModified = false;
+  }
+  FEngine->SavedKeyValues = FEngine->KeyValues;
+}
+
+void TQuery::RestoreRow() {
+  for (size_t i = 0; i < FFields.FItems.size() && i < FEngine->Saved.size(); ++i) {
+    TField& field = *FFields.FItems[i];
+    field.FValue = FEngine->Saved[i].Value;
+    field.FBlobPending = FEngine->Saved[i].BlobPending;
+    field.FBlobId = FEngine->Saved[i].BlobId;
+    field.FModified = false;
+  }
+  FEngine->KeyValues = FEngine->SavedKeyValues;
+}
+
+void TQuery::Edit() {
+  CheckActive();
+  if (FState == dsEdit || FState == dsInsert) return;
+  if (!CanModify()) throw EDatabaseError("Cannot modify a read-only dataset");
+  if (FRowsRead == 0) {
+    Append();
+    return;
+  }
+  SaveRow();
+  FState = dsEdit;
+}
+
+void TQuery::Append() {
+  CheckBrowseMode();
+  if (!CanModify()) throw EDatabaseError("Cannot modify a read-only dataset");
+  SaveRow();
+  for (auto& field : FFields.FItems) {
+    field->FValue = TDataValue();
+    field->FValue.Type = field->FDataType;
+    field->FBlobPending = false;
+  }
+  FState = dsInsert;
+}
+
+void TQuery::Cancel() {
+  if (FState != dsEdit && FState != dsInsert) return;
+  RestoreRow();
+  FState = dsBrowse;
+}
+
+void TQuery::Post() {
+  CheckActive();
+  if (FState != dsEdit && FState != dsInsert) return;
+  TQueryEngine& engine = *FEngine;
+  TDatabaseConnection& connection = engine.Connection();
+  ITransaction* transaction = connection.CurrentTransaction();
+  IAttachment* attachment = connection.Attachment();
+
+  // Each table column is written once, from the first field that shows it.
+  std::vector<int> columnFields;
+  for (size_t i = 0; i < engine.FieldColumn.size(); ++i) {
+    if (engine.FieldColumn[i].empty()) continue;
+    bool seen = false;
+    for (int j : columnFields) seen = seen || SameText(engine.FieldColumn[j], engine.FieldColumn[i]);
+    if (!seen) columnFields.push_back(static_cast<int>(i));
+  }
+
+  auto fieldValues = [&](const std::vector<int>& indexes) {
+    std::vector<const TDataValue*> result;
+    for (int index : indexes) result.push_back(&FFields[index].FValue);
+    return result;
+  };
+  TWriteStatement* write = nullptr;
+  std::vector<const TDataValue*> values;
+  if (FState == dsEdit) {
+    std::vector<int> changed;
+    std::string signature;
+    for (int i : columnFields) {
+      const TField& field = FFields[i];
+      const auto& saved = engine.Saved[static_cast<size_t>(i)];
+      if (!field.FModified) continue;
+      if (!saved.BlobPending && field.FValue == saved.Value) continue;
+      changed.push_back(i);
+      signature += IntToStr(i) + ",";
+    }
+    if (!changed.empty()) {
+      if (engine.KeyColumns.empty())
+        throw EDatabaseError("Table '" + engine.Table + "' has no primary key to find the row by");
+      auto found = engine.Updates.find(signature);
+      if (found == engine.Updates.end()) {
+        std::string text = "UPDATE " + engine.Table + " SET ";
+        for (size_t c = 0; c < changed.size(); ++c)
+          text += (c ? ", " : "") + engine.FieldColumn[static_cast<size_t>(changed[c])] + " = ?";
+        text += " WHERE ";
+        for (size_t k = 0; k < engine.KeyColumns.size(); ++k)
+          text += (k ? " AND " : "") + engine.KeyColumns[k] + " = ?";
+        TWriteStatement statement;
+        statement.Statement = PrepareStatement(attachment, transaction, text);
+        statement.Input = InputOf(statement.Statement.Get());
+        statement.FieldIndexes = changed;
+        found = engine.Updates.emplace(signature, std::move(statement)).first;
+      }
+      write = &found->second;
+      values = fieldValues(changed);
+      for (const TDataValue& key : engine.SavedKeyValues) values.push_back(&key);
+    }
+  } else {
+    if (!engine.Insert) {
+      std::string columns, marks;
+      for (size_t c = 0; c < columnFields.size(); ++c) {
+        columns += (c ? ", " : "") + engine.FieldColumn[static_cast<size_t>(columnFields[c])];
+        marks += c ? ", ?" : "?";
+      }
+      auto statement = std::make_unique<TWriteStatement>();
+      statement->Statement =
+          PrepareStatement(attachment, transaction, "INSERT INTO " + engine.Table + " (" + columns + ") VALUES (" + marks + ")");
+      statement->Input = InputOf(statement->Statement.Get());
+      statement->FieldIndexes = columnFields;
+      engine.Insert = std::move(statement);
+    }
+    write = engine.Insert.get();
+    values = fieldValues(write->FieldIndexes);
+  }
+
+  if (write) {
+    write->Input.Fill(values, attachment, transaction);
+    TFbStatus status;
+    write->Statement->execute(status.Get(), transaction, write->Input.Metadata(), write->Input.Buffer(), nullptr,
+                              nullptr);
+    status.Check();
+    if (FState == dsEdit) {
+      const ISC_UINT64 affected = write->Statement->getAffectedRecords(status.Get());
+      status.Check();
+      if (affected == 0)
+        throw EDatabaseError("The row to update was not found: another user deleted it or changed its key");
+    }
+  }
+
+  // The row as posted is now the current one, found by its key as posted the next time.
+  for (size_t k = 0; k < engine.KeyColumns.size(); ++k) {
+    if (FState == dsInsert) engine.KeyValues[k] = TDataValue();
+    for (int i : columnFields)
+      if (SameText(engine.FieldColumn[static_cast<size_t>(i)], engine.KeyColumns[k])) {
+        engine.KeyValues[k] = FFields[i].FValue;
+        break;
+      }
+  }
+  for (auto& field : FFields.FItems) field->FModified = false;
+  if (FState == dsInsert) ++FRowsRead;
+  FState = dsBrowse;
+  connection.AfterWrite(transaction);
+}
+
+const void* TQuery::CursorTransaction() const { return FEngine ? FEngine->CursorTransaction : nullptr; }
+
+void TQuery::TransactionEnded() {
+  CloseCursor();
+  FState = dsInactive;
+  FEof = true;
+  FRowsRead = 0;
+}
+
+void TQuery::DatabaseClosing() {
+  TransactionEnded();
+  TDatabase* database = FEngine ? FEngine->Database : nullptr;
+  FEngine.reset();
+  FFields = TFields();
+  if (database) database->RemoveClient(this);
+}
+
+void TQuery::DatabaseGone() { DatabaseClosing(); }

@@ -1,0 +1,32 @@
+#include "platform/data/Session.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/data/DBErrors.h"
+#include "platform/data/Database.h"
+#include "platform/system/AnsiStrings.h"
+
+TDatabase* TSession::FindDatabase(std::string_view databaseName) const {
+  if (databaseName.empty()) return nullptr;
+  for (TDatabase* database : FDatabases)
+    if (SameText(database->DatabaseName(), databaseName)) return database;
+  return nullptr;
+}
+
+void TSession::AddDatabase(TDatabase* database, std::string_view databaseName) {
+  TDatabase* holder = FindDatabase(databaseName);
+  if (holder != nullptr && holder != database)
+    throw EDatabaseError("Duplicate database name '" + std::string(databaseName) + "'");
+  if (std::find(FDatabases.begin(), FDatabases.end(), database) == FDatabases.end())
+    FDatabases.push_back(database);
+}
+
+void TSession::RemoveDatabase(TDatabase* database) {
+  FDatabases.erase(std::remove(FDatabases.begin(), FDatabases.end(), database), FDatabases.end());
+}
+
+TSession& Session() {
+  static TSession session;
+  return session;
+}

@@ -1,0 +1,26 @@
+// The default session: the one place where queries find their connection by database name.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+class TDatabase;
+
+class TSession {
+ public:
+  // The connection of that DatabaseName, compared without regard to case; nullptr when none.
+  TDatabase* FindDatabase(std::string_view databaseName) const;
+  int DatabaseCount() const { return static_cast<int>(FDatabases.size()); }
+
+ private:
+  friend class TDatabase;
+  // A connection joins the session when it gets a name and leaves it when renamed or destroyed.
+  // Raises EDatabaseError "Duplicate database name 'X'" when another connection holds the name.
+  void AddDatabase(TDatabase* database, std::string_view databaseName);
+  void RemoveDatabase(TDatabase* database);
+
+  std::vector<TDatabase*> FDatabases;
+};
+
+// The process's default session ("Default"), made on first use.
+TSession& Session();
