@@ -1,0 +1,12 @@
+// The one Qt application object of the process, made on first use, on a platform that can run here.
+#pragma once
+
+class QApplication;
+
+// With no display (no DISPLAY, no WAYLAND_DISPLAY) and no platform chosen by QT_QPA_PLATFORM, Qt would
+// abort trying to reach an X server; choose its offscreen platform instead. True when it chose it.
+bool ChooseOffscreenWhenNoDisplay();
+
+// The process's QApplication, created on the first call (after ChooseOffscreenWhenNoDisplay) and kept
+// until the process ends, so that forms made and freed one after another share it.
+QApplication& EnsureQtApplication();
