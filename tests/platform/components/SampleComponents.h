@@ -34,6 +34,12 @@ inline const TIdentMap& SampleSizeIdents() {
   return idents;
 }
 
+struct TSampleRect {
+  int Left, Top, Right, Bottom;
+};
+// An event shaped like a page control's tab painting: control, tab index, rectangle, active.
+using TSampleDrawTabEvent = TEvent<void(TComponent* Control, int TabIndex, const TSampleRect& Rect, bool Active)>;
+
 // A nested persistent two levels deep: TSampleWidget.Font.Shadow.
 class TSampleShadow : public TPersistent {
   Q_CLASS(TSampleShadow, TPersistent)
@@ -73,6 +79,7 @@ class TSampleWidget : public TComponent {
   TStringList Lines;
   TSampleFont Font;
   TNotifyEvent OnClick;
+  TSampleDrawTabEvent OnDrawTab;
   TSampleWidget* Buddy = nullptr;
   TComponent* ParentSeen = nullptr;
   bool LoadingDuringRead = false;
@@ -127,6 +134,7 @@ inline const TMetaClass& TSampleWidget::StaticClass() {
           .Strings("Lines", &TSampleWidget::Lines)
           .Object("Font", &TSampleWidget::Font)
           .Event("OnClick", &TSampleWidget::OnClick)
+          .Event("OnDrawTab", &TSampleWidget::OnDrawTab)
           .Component("Buddy", &TSampleWidget::Buddy, &TSampleWidget::Buddy);
   return cls;
 }
@@ -148,6 +156,10 @@ class TSampleForm : public TComponent {
   void Loaded() override {
     TComponent::Loaded();
     SampleLog().push_back("Loaded " + Name());
+  }
+  void pcDrawTab(TComponent* control, int tabIndex, const TSampleRect& rect, bool active) {
+    SampleLog().push_back("pcDrawTab " + control->Name() + " " + std::to_string(tabIndex) + " " +
+                          std::to_string(rect.Left) + "," + std::to_string(rect.Bottom) + (active ? " active" : ""));
   }
   // A published method whose parameters fit no notify event.
   void Measure(int /*width*/) {}
@@ -200,6 +212,7 @@ inline const TMetaClass& TSampleForm::StaticClass() {
                                     .Method("buOKClick", &TSampleForm::buOKClick)
                                     .Method("buCancelClick", &TSampleForm::buCancelClick)
                                     .Method("Measure", &TSampleForm::Measure)
+                                    .Method("pcDrawTab", &TSampleForm::pcDrawTab)
                                     .Resource(SampleFormResource);
   return cls;
 }

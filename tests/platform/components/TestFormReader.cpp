@@ -165,6 +165,28 @@ TEST_F(FormReaderTest, DerivedResourceIsReadOverTheBaseAndItsMethodTakesTheBaseP
   delete form;
 }
 
+TEST_F(FormReaderTest, EventsWithSeveralParametersBindByName) {
+  TSampleForm form(nullptr);
+  ReadComponentResource(&form,
+                        "object fmTabs: TSampleForm\n"
+                        "  object pcPages: TSampleWidget\n"
+                        "    OnDrawTab = pcDrawTab\n"
+                        "  end\n"
+                        "end\n");
+  auto* pages = AsClass<TSampleWidget>(form.FindComponent("pcPages"));
+  SampleLog().clear();
+  pages->OnDrawTab(pages, 2, TSampleRect{4, 0, 60, 20}, true);
+  EXPECT_EQ(SampleLog(), (Log{"pcDrawTab pcPages 2 4,20 active"}));
+  // The same handler does not fit a notify event.
+  try {
+    ReadComponentResource(&form, "object fmTabs: TSampleForm\n  inherited pcPages: TSampleWidget\n"
+                                 "    OnClick = pcDrawTab\n  end\nend\n");
+    ADD_FAILURE() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), "Line 3: Error reading pcPages.OnClick: Method pcDrawTab does not fit the event OnClick");
+  }
+}
+
 TEST_F(FormReaderTest, SecondInstanceUnderOneOwnerGetsANameOfItsOwn) {
   TComponent owner(nullptr);
   TSampleForm* first = NewComponent<TSampleForm>(&owner);
