@@ -21,6 +21,7 @@
 #include "platform/system/StringList.h"
 
 // The identifiers of an enumeration, by ordinal (0, 1, ...): how its values read and write.
+// Properties keep a pointer to it, so it lives as long as the program (a function-local static).
 struct TEnumInfo {
   std::string TypeName;
   std::vector<std::string> Names;
@@ -28,7 +29,8 @@ struct TEnumInfo {
   int Ordinal(std::string_view identifier) const;
 };
 
-// Identifiers that an integer property accepts in place of a number (colours, cursors, char sets).
+// Identifiers that an integer property accepts in place of a number (colours, cursors, char sets);
+// kept by pointer like TEnumInfo.
 struct TIdentMapEntry {
   int64_t Value;
   std::string Name;
@@ -201,9 +203,14 @@ int64_t ToOrd(const V& value) {
   }
 }
 
+// The ordinal as the property's own type; a number the type cannot hold raises EConvertError rather
+// than be cut short.
 template <class V>
 V FromOrd(int64_t ord) {
-  if constexpr (TIsSet<V>::value) {
+  if constexpr (std::is_integral_v<V> && !std::is_same_v<V, bool>) {
+    if (!std::in_range<V>(ord)) throw EConvertError("Invalid property value");
+    return static_cast<V>(ord);
+  } else if constexpr (TIsSet<V>::value) {
     return V::FromBits(static_cast<uint64_t>(ord));
   } else if constexpr (std::is_same_v<V, bool>) {
     return ord != 0;

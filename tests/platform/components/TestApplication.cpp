@@ -268,6 +268,26 @@ TEST_F(ApplicationTest, ApplicationOwnsWhatItCreatesAndFreesItAtTheEnd) {
   EXPECT_EQ(SampleLog(), (Log{"destroy dbMain", "destroy dbMain"}));
 }
 
+TEST_F(ApplicationTest, ReferenceToAComponentOfAnotherFormIsFoundThroughTheApplication) {
+  TSampleModule* dmSample = nullptr;
+  Application->CreateForm(dmSample);
+  TComponent root(nullptr);
+  ReadComponentResource(&root,
+                        "object fmUser: TComponent\n"
+                        "  object w: TSampleWidget\n"
+                        "    Buddy = DMSAMPLE.dbMain\n"
+                        "  end\n"
+                        "end\n");
+  EXPECT_EQ(AsClass<TSampleWidget>(root.FindComponent("w"))->Buddy, dmSample->dbMain);
+  EXPECT_THROW(ReadComponentResource(&root,
+                                     "object fmUser: TComponent\n"
+                                     "  inherited w: TSampleWidget\n"
+                                     "    Buddy = dmSample.dbNone\n"
+                                     "  end\n"
+                                     "end\n"),
+               EReadError);
+}
+
 TEST_F(ApplicationTest, OnlyTheFirstApplicationBecomesTheGlobalOne) {
   TApplication second(nullptr);
   EXPECT_EQ(Application, FApplication.get());

@@ -206,6 +206,8 @@ TEST_F(FormReaderTest, ErrorsNameTheLineAndWhatWentWrong) {
       {"object r: TComponent\n  object w: TSampleWidget\n    Captoin = 'x'\n  end\nend\n",
        "Line 3: Error reading w.Captoin: Property Captoin does not exist"},
       {"object r: TComponent\n  object w: TNoSuchClass\n  end\nend\n", "Line 2: Class TNoSuchClass not found"},
+      {"object r: TComponent\n  object w: TSampleWidget\n    Width = 4294967296\n  end\nend\n",
+       "Line 3: Error reading w.Width: Invalid property value"},
       {"object r: TComponent\n  object w: TSampleWidget\n    Width = 'wide'\n  end\nend\n",
        "Line 3: Error reading w.Width: Invalid property value"},
       {"object r: TComponent\n  object w: TSampleWidget\n    Options = [ssBold, ssShadow]\n  end\nend\n",
