@@ -115,6 +115,14 @@ TEST_F(ApplicationTest, DisplayTextGetsAFullStopOnlyAfterACharacterSortingAfterI
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Message);
     EXPECT_EQ(ExceptionDisplayText(c.Message), c.Shown);
+    TRecordingDialogService dialogs;
+    dialogs.ExpectBox(mrOk);
+    try {
+      throw Exception(c.Message);
+    } catch (...) {
+      Application->HandleException(nullptr);
+    }
+    EXPECT_EQ(dialogs.BoxTexts(), (Log{c.Shown}));
   }
 }
 
