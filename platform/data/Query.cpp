@@ -190,7 +190,10 @@ void TQuery::Prepare() {
     std::string hidden;
     const std::string& qualifier = shape.Alias.empty() ? shape.Table : shape.Alias;
     for (const std::string& key : engine->KeyColumns) hidden += ", " + qualifier + "." + key;
-    if (!hidden.empty()) text.insert(shape.FromOffset, hidden + " ");
+    if (!hidden.empty()) {
+      text.insert(shape.FromOffset, hidden + " ");
+      if (shape.StarOffset != std::string::npos) text.replace(shape.StarOffset, 1, qualifier + ".*");
+    }
   }
 
   engine->Statement = PrepareStatement(attachment, transaction, text);

@@ -155,5 +155,6 @@ TSelectShape ParseSelectShape(std::string_view sql) {
   shape.Table = tokens[from + 1].Text;
   shape.Alias = alias;
   shape.FromOffset = tokens[from].Offset;
+  if (from == 2 && tokens[1].Text == "*") shape.StarOffset = tokens[1].Offset;
   return shape;
 }

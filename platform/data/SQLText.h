@@ -25,6 +25,8 @@ struct TSelectShape {
   std::string Alias;
   // Offset of the FROM keyword in the text that was read.
   size_t FromOffset = 0;
+  // Offset of a select list that is a bare `*`, which admits no further column; npos otherwise.
+  size_t StarOffset = std::string_view::npos;
 };
 
 TSelectShape ParseSelectShape(std::string_view sql);
