@@ -50,7 +50,8 @@ class TLexer {
     Advance();
   }
   std::string ExpectIdent() {
-    if (FCurrent.Kind != TTokenKind::Ident) Fail(FCurrent.Line, "Identifier expected but " + Describe() + " found");
+    if (FCurrent.Kind != TTokenKind::Ident)
+      Fail(FCurrent.Line, "Identifier expected but " + Describe() + " found");
     return Take().Text;
   }
   std::string Describe() const {
@@ -92,7 +93,8 @@ class TLexer {
       if (FPos == start) Fail(FLine, "Invalid number");
       FCurrent.Kind = TTokenKind::Integer;
       FCurrent.Text = FText.substr(start - 1, FPos - start + 1);
-      FCurrent.IntValue = static_cast<int64_t>(std::strtoull(FText.substr(start, FPos - start).c_str(), nullptr, 16));
+      FCurrent.IntValue =
+          static_cast<int64_t>(std::strtoull(FText.substr(start, FPos - start).c_str(), nullptr, 16));
     } else if (c == '\'' || c == '#') {
       ReadString();
     } else {
@@ -311,8 +313,8 @@ class TResourceReader {
     // A second instance of the same form under one owner gets a name of its own, as name_1, name_2, ...
     std::string unique = name;
     TComponent* owner = FRoot->Owner();
-    for (int i = 1; owner != nullptr && owner->FindComponent(unique) != nullptr &&
-                    owner->FindComponent(unique) != FRoot;
+    for (int i = 1;
+         owner != nullptr && owner->FindComponent(unique) != nullptr && owner->FindComponent(unique) != FRoot;
          ++i) {
       unique = name + "_" + IntToStr(i);
     }
@@ -344,7 +346,8 @@ class TResourceReader {
       if (i + 1 == path.size()) break;
       // The class library writes a string list as List.Strings = ( ... ).
       if (prop->Kind == TTypeKind::Strings && i + 2 == path.size() && SameText(path[i + 1], "Strings")) break;
-      if (prop->Kind != TTypeKind::Class) Fail(line, context + "Property " + path[i] + " holds no properties");
+      if (prop->Kind != TTypeKind::Class)
+        Fail(line, context + "Property " + path[i] + " holds no properties");
       instance = prop->GetObject(*instance);
       if (instance == nullptr) Fail(line, context + "Property " + path[i] + " is empty");
     }
@@ -407,7 +410,8 @@ class TResourceReader {
           FLexer.Take();
           v.Kind = TValue::List;
           while (!FLexer.IsSymbol(')')) {
-            if (FLexer.Current().Kind == TTokenKind::End) Fail(v.Line, "')' expected but end of resource found");
+            if (FLexer.Current().Kind == TTokenKind::End)
+              Fail(v.Line, "')' expected but end of resource found");
             v.Elements.push_back(ReadValue());
           }
           FLexer.Take();

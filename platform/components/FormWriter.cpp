@@ -114,7 +114,8 @@ class TResourceWriter {
       case TTypeKind::Method: {
         // Only a handler of the root's own published methods can be bound again when read back.
         std::string method = prop.GetMethodName(instance);
-        if (!method.empty() && prop.GetMethodObject(instance) == FRoot && FRoot->ClassType().FindMethod(method)) {
+        if (!method.empty() && prop.GetMethodObject(instance) == FRoot &&
+            FRoot->ClassType().FindMethod(method)) {
           Line(indent, name + " = " + method);
         }
         return;

@@ -13,10 +13,10 @@ class TMetaClass;
 //     Q_CLASS(TFoo, TComponent)
 //     ...
 // and define `const TMetaClass& TFoo::StaticClass()` in the unit with a TClassBuilder (TypeInfo.h).
-#define Q_CLASS(TThis, TBase)                                              \
- public:                                                                   \
-  using inherited = TBase;                                                 \
-  static const TMetaClass& StaticClass();                                  \
+#define Q_CLASS(TThis, TBase)             \
+ public:                                  \
+  using inherited = TBase;                \
+  static const TMetaClass& StaticClass(); \
   const TMetaClass& ClassType() const override { return StaticClass(); }
 
 // The root of every class that has a class identity. Objects are identities: they are not copied.

@@ -38,7 +38,8 @@ struct TSampleRect {
   int Left, Top, Right, Bottom;
 };
 // An event shaped like a page control's tab painting: control, tab index, rectangle, active.
-using TSampleDrawTabEvent = TEvent<void(TComponent* Control, int TabIndex, const TSampleRect& Rect, bool Active)>;
+using TSampleDrawTabEvent =
+    TEvent<void(TComponent* Control, int TabIndex, const TSampleRect& Rect, bool Active)>;
 
 // A nested persistent two levels deep: TSampleWidget.Font.Shadow.
 class TSampleShadow : public TPersistent {
@@ -105,15 +106,14 @@ inline const TMetaClass& TSampleShadow::StaticClass() {
 }
 
 inline const TMetaClass& TSampleFont::StaticClass() {
-  static const TMetaClass cls =
-      TClassBuilder<TSampleFont>("TSampleFont")
-          .String("Name", &TSampleFont::Name, &TSampleFont::Name)
-          .Integer("Size", &TSampleFont::Size, &TSampleFont::Size)
-          .Default(8)
-          .Idents(SampleSizeIdents())
-          .Set("Style", SampleStyleInfo(), &TSampleFont::Style, &TSampleFont::Style)
-          .Default(TSampleStyles{})
-          .Object("Shadow", &TSampleFont::Shadow);
+  static const TMetaClass cls = TClassBuilder<TSampleFont>("TSampleFont")
+                                    .String("Name", &TSampleFont::Name, &TSampleFont::Name)
+                                    .Integer("Size", &TSampleFont::Size, &TSampleFont::Size)
+                                    .Default(8)
+                                    .Idents(SampleSizeIdents())
+                                    .Set("Style", SampleStyleInfo(), &TSampleFont::Style, &TSampleFont::Style)
+                                    .Default(TSampleStyles{})
+                                    .Object("Shadow", &TSampleFont::Shadow);
   return cls;
 }
 
@@ -159,7 +159,8 @@ class TSampleForm : public TComponent {
   }
   void pcDrawTab(TComponent* control, int tabIndex, const TSampleRect& rect, bool active) {
     SampleLog().push_back("pcDrawTab " + control->Name() + " " + std::to_string(tabIndex) + " " +
-                          std::to_string(rect.Left) + "," + std::to_string(rect.Bottom) + (active ? " active" : ""));
+                          std::to_string(rect.Left) + "," + std::to_string(rect.Bottom) +
+                          (active ? " active" : ""));
   }
   // A published method whose parameters fit no notify event.
   void Measure(int /*width*/) {}
@@ -230,5 +231,6 @@ inline void TSampleForm::InitInheritedComponentOf(TComponent* root) {
 }
 
 inline void RegisterSampleClasses() {
-  RegisterClasses({&TSampleWidget::StaticClass(), &TSampleForm::StaticClass(), &TSampleDerivedForm::StaticClass()});
+  RegisterClasses(
+      {&TSampleWidget::StaticClass(), &TSampleForm::StaticClass(), &TSampleDerivedForm::StaticClass()});
 }

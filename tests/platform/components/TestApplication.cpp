@@ -67,8 +67,12 @@ class TRecordingWindowing : public TApplicationWindowing {
  public:
   ~TRecordingWindowing() override { SampleLog().push_back("windowing gone"); }
   void Initialize() override { SampleLog().push_back("Initialize"); }
-  void FormCreated(TComponent* instance) override { SampleLog().push_back("FormCreated " + instance->Name()); }
-  void Run() override { SampleLog().push_back(std::string("Run, terminated ") + (Application->Terminated() ? "yes" : "no")); }
+  void FormCreated(TComponent* instance) override {
+    SampleLog().push_back("FormCreated " + instance->Name());
+  }
+  void Run() override {
+    SampleLog().push_back(std::string("Run, terminated ") + (Application->Terminated() ? "yes" : "no"));
+  }
   void Terminate() override { SampleLog().push_back("Terminate"); }
   void ProcessMessages() override { SampleLog().push_back("ProcessMessages"); }
   bool HelpContext(int context) override {
@@ -179,7 +183,8 @@ TEST_F(ApplicationTest, CreationHandlerExceptionIsShownAndConstructionCompletes)
   EXPECT_EQ(dmSample->Left, 200);
   EXPECT_EQ(dmSample->Width, 400);
   // The handler ran once, after every component had been loaded.
-  EXPECT_EQ(SampleLog(), (Log{"dbMain.Caption", "Loaded dbMain", "DataModuleCreate, sender dmSample, dbMain loaded"}));
+  EXPECT_EQ(SampleLog(),
+            (Log{"dbMain.Caption", "Loaded dbMain", "DataModuleCreate, sender dmSample, dbMain loaded"}));
   ASSERT_EQ(dialogs.Boxes().size(), 1u);
   EXPECT_EQ(dialogs.Boxes()[0].Caption, "Larkspan");
   EXPECT_EQ(dialogs.Boxes()[0].Text, "Disk full.");
@@ -248,10 +253,11 @@ TEST_F(ApplicationTest, WindowPartCallsComeInTheProgramsOrder) {
   Application->Run();
   Log calls;
   for (const std::string& entry : SampleLog()) {
-    if (entry.find("dbMain") == std::string::npos && entry.rfind("DataModuleCreate", 0) != 0) calls.push_back(entry);
+    if (entry.find("dbMain") == std::string::npos && entry.rfind("DataModuleCreate", 0) != 0)
+      calls.push_back(entry);
   }
-  EXPECT_EQ(calls, (Log{"Initialize", "FormCreated dmSample", "HelpContext 12", "ProcessMessages", "Terminate",
-                        "Run, terminated yes"}));
+  EXPECT_EQ(calls, (Log{"Initialize", "FormCreated dmSample", "HelpContext 12", "ProcessMessages",
+                        "Terminate", "Run, terminated yes"}));
 }
 
 TEST_F(ApplicationTest, WithoutWindowPartTheLoopCallsAreHarmless) {

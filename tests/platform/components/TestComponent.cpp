@@ -255,10 +255,10 @@ TEST_F(ComponentTest, PropertiesComeInDeclaredOrderInheritedFirst) {
     names.push_back(p->Name);
     defaults.push_back(p->Default ? std::to_string(*p->Default) : "none");
   }
-  EXPECT_EQ(names, (Log{"Tag", "Caption", "Width", "Height", "Visible", "Enabled", "Colour", "Options", "Ratio",
-                        "Lines", "Font", "OnClick", "OnDrawTab", "Buddy", "Depth"}));
-  EXPECT_EQ(defaults, (Log{"0", "none", "100", "none", "1", "none", "1", "none", "none", "none", "none", "none",
-                           "none", "none", "none"}));
+  EXPECT_EQ(names, (Log{"Tag", "Caption", "Width", "Height", "Visible", "Enabled", "Colour", "Options",
+                        "Ratio", "Lines", "Font", "OnClick", "OnDrawTab", "Buddy", "Depth"}));
+  EXPECT_EQ(defaults, (Log{"0", "none", "100", "none", "1", "none", "1", "none", "none", "none", "none",
+                           "none", "none", "none", "none"}));
   EXPECT_EQ(TWideWidget::StaticClass().FindProperty("width")->Default, 100);
   EXPECT_EQ(TSampleWidget::StaticClass().FindProperty("Width")->Default, 64);
   EXPECT_EQ(TSampleWidget::StaticClass().FindProperty("Depth"), nullptr);

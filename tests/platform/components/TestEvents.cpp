@@ -12,7 +12,8 @@ class THandlerHost : public TComponent {
   explicit THandlerHost(TComponent* owner) : TComponent(owner) {}
 
   void Clicked(TObject* sender) {
-    SampleLog().push_back(Name() + " saw " + (sender != nullptr ? AsClass<TComponent>(sender)->Name() : "nil"));
+    SampleLog().push_back(Name() + " saw " +
+                          (sender != nullptr ? AsClass<TComponent>(sender)->Name() : "nil"));
   }
   void Validate(TObject* /*sender*/, std::string& msg, bool& doDefault) {
     msg = "Handled: " + msg;

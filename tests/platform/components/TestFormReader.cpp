@@ -80,8 +80,8 @@ TEST_F(FormReaderTest, ReadsValueSpellingsTheFormatAllows) {
     TComponent root(nullptr);
     TSampleWidget* w = NewComponent<TSampleWidget>(&root);
     w->SetName("w");
-    ReadComponentResource(&root, (std::string("object r: TComponent\n inherited w: TSampleWidget\n  ") + c.Line +
-                                  "\n end\nend\n")
+    ReadComponentResource(&root, (std::string("object r: TComponent\n inherited w: TSampleWidget\n  ") +
+                                  c.Line + "\n end\nend\n")
                                      .c_str());
     EXPECT_EQ(w->Caption(), c.Caption);
     EXPECT_EQ(w->Height, c.Height);
@@ -129,8 +129,8 @@ TEST_F(FormReaderTest, BindsHandlersAndFieldsOfTheRootClass) {
   EXPECT_EQ(form->buCancel->Width(), 64);
   EXPECT_EQ(form->buCancel->Colour, scRed);
   // Root first, then the components in resource order.
-  EXPECT_EQ(SampleLog(), (Log{"buOK.Caption", "buOK.Width", "buCancel.Caption", "Loaded fmSample", "Loaded buOK",
-                              "Loaded buCancel"}));
+  EXPECT_EQ(SampleLog(), (Log{"buOK.Caption", "buOK.Width", "buCancel.Caption", "Loaded fmSample",
+                              "Loaded buOK", "Loaded buCancel"}));
   SampleLog().clear();
   form->buOK->Click();
   form->buCancel->Click();
@@ -179,11 +179,13 @@ TEST_F(FormReaderTest, EventsWithSeveralParametersBindByName) {
   EXPECT_EQ(SampleLog(), (Log{"pcDrawTab pcPages 2 4,20 active"}));
   // The same handler does not fit a notify event.
   try {
-    ReadComponentResource(&form, "object fmTabs: TSampleForm\n  inherited pcPages: TSampleWidget\n"
-                                 "    OnClick = pcDrawTab\n  end\nend\n");
+    ReadComponentResource(&form,
+                          "object fmTabs: TSampleForm\n  inherited pcPages: TSampleWidget\n"
+                          "    OnClick = pcDrawTab\n  end\nend\n");
     ADD_FAILURE() << "no error";
   } catch (const EReadError& e) {
-    EXPECT_EQ(e.Message(), "Line 3: Error reading pcPages.OnClick: Method pcDrawTab does not fit the event OnClick");
+    EXPECT_EQ(e.Message(),
+              "Line 3: Error reading pcPages.OnClick: Method pcDrawTab does not fit the event OnClick");
   }
 }
 
@@ -205,7 +207,8 @@ TEST_F(FormReaderTest, ErrorsNameTheLineAndWhatWentWrong) {
        "Line 3: Error reading w.Colour: Invalid property value"},
       {"object r: TComponent\n  object w: TSampleWidget\n    Captoin = 'x'\n  end\nend\n",
        "Line 3: Error reading w.Captoin: Property Captoin does not exist"},
-      {"object r: TComponent\n  object w: TNoSuchClass\n  end\nend\n", "Line 2: Class TNoSuchClass not found"},
+      {"object r: TComponent\n  object w: TNoSuchClass\n  end\nend\n",
+       "Line 2: Class TNoSuchClass not found"},
       {"object r: TComponent\n  object w: TSampleWidget\n    Width = 4294967296\n  end\nend\n",
        "Line 3: Error reading w.Width: Invalid property value"},
       {"object r: TComponent\n  object w: TSampleWidget\n    Width = 'wide'\n  end\nend\n",
@@ -218,8 +221,10 @@ TEST_F(FormReaderTest, ErrorsNameTheLineAndWhatWentWrong) {
        "Line 3: Invalid character code #300"},
       {"object r: TComponent\n  object w: TSampleWidget\n    Buddy = nobody\n  end\nend\n",
        "Line 3: Error reading w.Buddy: Component nobody not found"},
-      {"object r: TComponent\n  inherited w: TSampleWidget\n  end\nend\n", "Line 2: Inherited component w not found"},
-      {"object r: TComponent\n  object w: TSampleWidget\n  end\n", "Line 4: 'end' expected but end of resource found"},
+      {"object r: TComponent\n  inherited w: TSampleWidget\n  end\nend\n",
+       "Line 2: Inherited component w not found"},
+      {"object r: TComponent\n  object w: TSampleWidget\n  end\n",
+       "Line 4: 'end' expected but end of resource found"},
       {"object r: TComponent\nend\nend\n", "Line 3: Text after the end of the resource"},
       {"object r: TSampleForm\nend\n", "Line 1: The resource is for class TSampleForm, not TComponent"},
       {"object r: TComponent\n  object w: TSampleWidget\n  end\n  object W: TSampleWidget\n  end\nend\n",
@@ -250,7 +255,8 @@ TEST_F(FormReaderTest, HandlerMustExistOnTheRootAndFitTheEvent) {
     const char* Message;
   };
   const Case cases[] = {
-      {"buMissingClick", "Line 3: Error reading buOK.OnClick: Method buMissingClick not found in TSampleForm"},
+      {"buMissingClick",
+       "Line 3: Error reading buOK.OnClick: Method buMissingClick not found in TSampleForm"},
       {"Measure", "Line 3: Error reading buOK.OnClick: Method Measure does not fit the event OnClick"},
   };
   for (const Case& c : cases) {

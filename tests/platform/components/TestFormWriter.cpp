@@ -97,12 +97,8 @@ TEST_F(FormWriterTest, StringsAreQuotedAsTheFormatReadsThem) {
     std::string Written;
   };
   const Case cases[] = {
-      {"plain", "'plain'"},
-      {"it's", "'it''s'"},
-      {"a\r\nb", "'a'#13#10'b'"},
-      {"\t", "#9"},
-      {"caf\xE9", "'caf'#233"},
-      {"''", "''''''"},
+      {"plain", "'plain'"}, {"it's", "'it''s'"},      {"a\r\nb", "'a'#13#10'b'"},
+      {"\t", "#9"},         {"caf\xE9", "'caf'#233"}, {"''", "''''''"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Written);
