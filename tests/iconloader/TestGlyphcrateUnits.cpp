@@ -73,12 +73,3 @@ TEST_F(GlyphcrateUnitsTest, TheVersionTextHoldsOnlyBetweenItsStartUpAndExit) {
   DoneComboVersion();
   EXPECT_EQ(ComboLibraryVersion, "");
 }
-
-TEST_F(GlyphcrateUnitsTest, RegisteringAddsTheUnitsByName) {
-  TUnitStartupList list;
-  RegisterGlyphcrateUnits(list);
-  std::vector<std::string> names;
-  for (int i = 0; i < list.Count(); ++i) names.push_back(list.Name(i));
-  EXPECT_EQ(names, (std::vector<std::string>{"Dcintl", "OleContainer", "DatePickerMessage", "ExpandButtonMessage",
-                                             "RichEditSupport", "ComboLibraryVersion", "ComboDropDownMessage"}));
-}

@@ -9,15 +9,14 @@
 #include "platform/system/Ole.h"
 #include "platform/system/WindowMessages.h"
 #include "tests/support/RecordingDialogService.h"
-#include "tests/textcatalogue/StartupRecorder.h"
 #include "textcatalogue/ControlUnits.h"
 #include "textcatalogue/DatePickerMessage.h"
 #include "textcatalogue/Dcintl.h"
 #include "textcatalogue/ExpandButtonMessage.h"
 #include "textcatalogue/RichEditSupport.h"
 
-namespace {
-
+// The order of the steps is recorded per program (TestLarkspanUnits, TestGlyphcrateUnits); these are
+// the units' own effects.
 class ControlUnitsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -25,66 +24,37 @@ class ControlUnitsTest : public ::testing::Test {
     DatePickerDestroyCalendarMessage = 0;
     ExpandButtonDropDownMessage = 0;
     FOleBase = OleInitializeCount();
-  }
-
-  // OLE initialisations beyond those before the test, whether the catalogue exists, and which
-  // messages are registered.
-  std::string State() const {
-    return "ole+" + std::to_string(OleInitializeCount() - FOleBase) + " intl=" + (dcGlobalIntl ? "yes" : "no") +
-           " messages=" + (DatePickerDestroyCalendarMessage != 0 ? "D" : "-") +
-           (ExpandButtonDropDownMessage != 0 ? "E" : "-");
+    RegisterUnits(FUnits, DataAwareControlUnits());
   }
 
   TRecordingDialogService FDialogs;  // fails the test on any box
   std::unique_ptr<TApplication> FApplication;
   int FOleBase = 0;
+  TUnitStartupList FUnits;
 };
 
-}  // namespace
-
-TEST_F(ControlUnitsTest, StartUpRunsInOrderAndExitInReverseWithOleNestedInsideThePlatformOwn) {
-  TStartupRecorder recorder(DataAwareControlUnits(), [this] { return State(); });
-  recorder.Start();
-  EXPECT_EQ(dcGlobalIntl->Owner(), Application);
-  recorder.Stop();
-  const std::vector<std::string> expected = {
-      "start Dcintl | ole+0 intl=yes messages=--",
-      "start OleContainer | ole+1 intl=yes messages=--",
-      "start DatePickerMessage | ole+1 intl=yes messages=D-",
-      "start ExpandButtonMessage | ole+1 intl=yes messages=DE",
-      "start RichEditSupport | ole+2 intl=yes messages=DE",
-      "exit RichEditSupport | ole+1 intl=yes messages=DE",
-      "exit ExpandButtonMessage | ole+1 intl=yes messages=DE",
-      "exit DatePickerMessage | ole+1 intl=yes messages=DE",
-      "exit OleContainer | ole+0 intl=yes messages=DE",
-      "exit Dcintl | ole+0 intl=no messages=DE",
-  };
-  EXPECT_EQ(recorder.Log(), expected);
-}
-
 TEST_F(ControlUnitsTest, MessagesAreRegisteredUnderTheirNames) {
-  TStartupRecorder recorder(DataAwareControlUnits(), [this] { return State(); });
-  recorder.Start();
+  FUnits.RunStartup();
   EXPECT_GE(DatePickerDestroyCalendarMessage, 0xC000u);
   EXPECT_LE(DatePickerDestroyCalendarMessage, 0xFFFFu);
   EXPECT_EQ(DatePickerDestroyCalendarMessage, RegisterWindowMessageA("DCDatePickerDestroyCalendar"));
   EXPECT_EQ(ExpandButtonDropDownMessage, RegisterWindowMessageA("dcexpandbuttondropdown"));
   EXPECT_NE(DatePickerDestroyCalendarMessage, ExpandButtonDropDownMessage);
-  recorder.Stop();
+  FUnits.RunShutdown();
   // The numbers stay: a registered message is registered until the session ends.
   EXPECT_EQ(DatePickerDestroyCalendarMessage, RegisterWindowMessageA("DCDATEPICKERDESTROYCALENDAR"));
 }
 
 TEST_F(ControlUnitsTest, AMissingRichEditLibraryChangesNothing) {
   ASSERT_EQ(LoadLibraryA("RICHED20.DLL"), nullptr) << "this system has the library after all";
-  TStartupRecorder recorder(DataAwareControlUnits(), [this] { return State(); });
-  recorder.Start();
+  FUnits.RunStartup();
   EXPECT_EQ(RichEditLibraryHandle, nullptr);
-  EXPECT_EQ(recorder.List().StartedUnits(),
-            (std::vector<std::string>{"Dcintl", "OleContainer", "DatePickerMessage", "ExpandButtonMessage",
-                                      "RichEditSupport"}));
-  recorder.Stop();
+  EXPECT_EQ(FUnits.StartedUnits(), (std::vector<std::string>{"Dcintl", "OleContainer", "DatePickerMessage",
+                                                              "ExpandButtonMessage", "RichEditSupport"}));
+  EXPECT_EQ(OleInitializeCount(), FOleBase + 2);
+  FUnits.RunShutdown();
   EXPECT_EQ(OleInitializeCount(), FOleBase);
+  EXPECT_EQ(dcGlobalIntl, nullptr);
   EXPECT_TRUE(FDialogs.Boxes().empty());
   EXPECT_EQ(FDialogs.BeepCount(), 0);
 }
@@ -101,14 +71,16 @@ TEST_F(ControlUnitsTest, RichEditSupportBalancesItsOwnOleInitialisationOnce) {
   OleUninitialize();
 }
 
-TEST_F(ControlUnitsTest, AFailedStartUpStepLeavesTheLaterUnitsWithoutExitWork) {
+TEST(ControlUnits, AFailedStartUpStepLeavesTheLaterUnitsWithoutExitWork) {
   // With a catalogue that cannot be made, nothing after it starts, and nothing is undone that was not done.
+  int oleBase = OleInitializeCount();
   TUnitStepsList units = DataAwareControlUnits();
   units.front().Initialization = [] { throw Exception("Out of memory"); };
-  TStartupRecorder recorder(units, [this] { return State(); });
-  EXPECT_THROW(recorder.Start(), Exception);
-  recorder.Stop();
-  EXPECT_TRUE(recorder.Log().empty());
-  EXPECT_EQ(OleInitializeCount(), FOleBase);
+  TUnitStartupList list;
+  RegisterUnits(list, units);
+  EXPECT_THROW(list.RunStartup(), Exception);
+  EXPECT_TRUE(list.StartedUnits().empty());
+  list.RunShutdown();
+  EXPECT_EQ(OleInitializeCount(), oleBase);
   EXPECT_EQ(dcGlobalIntl, nullptr);
 }
