@@ -113,6 +113,7 @@ void PrepareDatabaseParams(TDatabase* database) {
       line.erase(12, workstation.size() + 1);
       params.Put(i, line);
     }
-    if (StartsWith(UpperCase(line), "PASSWORD=")) params.Put(i, "password=" + TQConnect::DecodePassword(line.substr(9)));
+    if (StartsWith(UpperCase(line), "PASSWORD="))
+      params.Put(i, "password=" + TQConnect::DecodePassword(line.substr(9)));
   }
 }

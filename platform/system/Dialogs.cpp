@@ -16,28 +16,44 @@ TDialogService& RequireService(const std::string& what) {
 
 int ModalResultOf(TMsgDlgBtn button) {
   switch (button) {
-    case mbYes: return mrYes;
-    case mbNo: return mrNo;
-    case mbOK: return mrOk;
-    case mbCancel: return mrCancel;
-    case mbAbort: return mrAbort;
-    case mbRetry: return mrRetry;
-    case mbIgnore: return mrIgnore;
-    case mbAll: return mrAll;
-    case mbNoToAll: return mrNoToAll;
-    case mbYesToAll: return mrYesToAll;
-    case mbHelp: return mrNone;
+    case mbYes:
+      return mrYes;
+    case mbNo:
+      return mrNo;
+    case mbOK:
+      return mrOk;
+    case mbCancel:
+      return mrCancel;
+    case mbAbort:
+      return mrAbort;
+    case mbRetry:
+      return mrRetry;
+    case mbIgnore:
+      return mrIgnore;
+    case mbAll:
+      return mrAll;
+    case mbNoToAll:
+      return mrNoToAll;
+    case mbYesToAll:
+      return mrYesToAll;
+    case mbHelp:
+      return mrNone;
   }
   return mrNone;
 }
 
 std::string MsgDlgCaption(TMsgDlgType type) {
   switch (type) {
-    case mtWarning: return "Warning";
-    case mtError: return "Error";
-    case mtInformation: return "Information";
-    case mtConfirmation: return "Confirm";
-    case mtCustom: return "";
+    case mtWarning:
+      return "Warning";
+    case mtError:
+      return "Error";
+    case mtInformation:
+      return "Information";
+    case mtConfirmation:
+      return "Confirm";
+    case mtCustom:
+      return "";
   }
   return "";
 }
@@ -56,7 +72,8 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
 
 int MessageBoxWithCaption(const std::string& caption, const std::string& text, TMsgDlgType type,
                           TMsgDlgButtons buttons, int helpContext) {
-  return RequireService("the message \"" + text + "\"").ShowMessageBox(caption, text, type, buttons, helpContext);
+  return RequireService("the message \"" + text + "\"")
+      .ShowMessageBox(caption, text, type, buttons, helpContext);
 }
 
 bool ExecuteOpenDialog(TOpenFileRequest& request) {

@@ -1,11 +1,12 @@
 #include "platform/system/ProfileFiles.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "platform/system/AnsiStrings.h"
@@ -135,8 +136,8 @@ std::string DefaultText(const char* defaultValue) {
 
 }  // namespace
 
-DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
-                               char* buffer, DWORD size, const char* fileName) {
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               DWORD size, const char* fileName) {
   SetLastError(ERROR_SUCCESS);
   std::vector<TSection> sections;
   const bool loaded = LoadProfile(fileName, sections);

@@ -19,5 +19,5 @@
 // - section == nullptr lists the section names the same way (key is then ignored); a missing file
 //   gives 0 and a single NUL.
 // fileName is used as given: a name without a folder is looked for in the current folder.
-DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
-                               char* buffer, DWORD size, const char* fileName);
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               DWORD size, const char* fileName);

@@ -111,12 +111,14 @@ bool ParseValueLine(const std::string& line, TValue& value) {
   const std::string rest = Trim(line.substr(pos));
   if (!StartsWith(LowerCase(rest), "dword:")) return false;
   const std::string digits = rest.substr(6);
-  if (digits.empty() || digits.size() > 8 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+  if (digits.empty() || digits.size() > 8 ||
+      digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
     return false;
   const auto number = static_cast<uint32_t>(std::strtoul(digits.c_str(), nullptr, 16));
   value.Type = REG_DWORD;
   value.Data.assign(4, '\0');
-  for (int i = 0; i < 4; ++i) value.Data[static_cast<size_t>(i)] = static_cast<char>((number >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    value.Data[static_cast<size_t>(i)] = static_cast<char>((number >> (8 * i)) & 0xFF);
   return true;
 }
 
@@ -268,8 +270,9 @@ LONG RegQueryValueExA(HKEY hKey, const char* valueName, DWORD* /*reserved*/, DWO
       }
   }
   TValue computerName;
-  if (found == nullptr && hive == HKEY_LOCAL_MACHINE && !hiveData.HostNameRemoved && SameText(path, ComputerNameKey) &&
-      SameText(name, ComputerNameValue) && HostComputerName(computerName.Data)) {
+  if (found == nullptr && hive == HKEY_LOCAL_MACHINE && !hiveData.HostNameRemoved &&
+      SameText(path, ComputerNameKey) && SameText(name, ComputerNameValue) &&
+      HostComputerName(computerName.Data)) {
     computerName.Type = REG_SZ;
     found = &computerName;
   }

@@ -1,12 +1,10 @@
-#include "foundation/QVConnect.h"
-
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <optional>
 #include <string>
 
+#include "foundation/QVConnect.h"
 #include "platform/data/Database.h"
 #include "platform/system/RegistryStore.h"
 #include "tests/platform/system/ScopedEnv.h"
@@ -165,11 +163,11 @@ TEST_F(QVConnect, PrepareDatabaseParamsRewritesServerAndPasswordLinesInPlace) {
                      "SERVER NAME=WARD30:D:\\DATA\\MAIN.GDB", "SERVER NAME = WARD3:D:\\DATA\\MAIN.GDB",
                      "SERVER NAME=D:\\DATA\\MAIN.GDB", "PASSWORD=#uge", "password=#", "OPEN MODE=READ/WRITE",
                      " PASSWORD=#uge", "Server Name=ward3:/data/main.fdb", "SERVER NAME=WARD3/data"}),
-            (std::vector<std::string>{"server name=D:\\DATA\\MAIN.GDB", "USER NAME=#SYSDBA", "password=secret",
-                                      "SERVER NAME=WARD30:D:\\DATA\\MAIN.GDB",
-                                      "SERVER NAME = WARD3:D:\\DATA\\MAIN.GDB", "SERVER NAME=D:\\DATA\\MAIN.GDB",
-                                      "password=sec", "password=", "OPEN MODE=READ/WRITE", " PASSWORD=#uge",
-                                      "Server Name=/data/main.fdb", "SERVER NAME=WARD3/data"}));
+            (std::vector<std::string>{
+                "server name=D:\\DATA\\MAIN.GDB", "USER NAME=#SYSDBA", "password=secret",
+                "SERVER NAME=WARD30:D:\\DATA\\MAIN.GDB", "SERVER NAME = WARD3:D:\\DATA\\MAIN.GDB",
+                "SERVER NAME=D:\\DATA\\MAIN.GDB", "password=sec", "password=", "OPEN MODE=READ/WRITE",
+                " PASSWORD=#uge", "Server Name=/data/main.fdb", "SERVER NAME=WARD3/data"}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 

@@ -1,8 +1,7 @@
-#include "platform/system/Dialogs.h"
-
-#include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
 
+#include "platform/system/Dialogs.h"
 #include "platform/system/Exceptions.h"
 #include "tests/support/RecordingDialogService.h"
 
@@ -119,8 +118,8 @@ TEST(Dialogs, ButtonsGiveTheirModalResults) {
   const struct {
     TMsgDlgBtn Button;
     int Result;
-  } cases[] = {{mbOK, 1},  {mbCancel, 2}, {mbAbort, 3}, {mbRetry, 4}, {mbIgnore, 5},
-               {mbYes, 6}, {mbNo, 7},     {mbAll, 8},   {mbNoToAll, 9}, {mbYesToAll, 10}, {mbHelp, 0}};
+  } cases[] = {{mbOK, 1}, {mbCancel, 2}, {mbAbort, 3},   {mbRetry, 4},     {mbIgnore, 5}, {mbYes, 6},
+               {mbNo, 7}, {mbAll, 8},    {mbNoToAll, 9}, {mbYesToAll, 10}, {mbHelp, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Result);
     EXPECT_EQ(ModalResultOf(c.Button), c.Result);

@@ -1,10 +1,9 @@
-#include "platform/system/Environment.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstring>
 
+#include "platform/system/Environment.h"
 #include "tests/platform/system/ScopedEnv.h"
 
 TEST(Environment, VariableBufferContract) {

@@ -1,7 +1,6 @@
-#include "platform/system/IniFiles.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/system/IniFiles.h"
 #include "tests/support/TempFolder.h"
 
 TEST(IniFiles, ReadStringAndSectionValuesAsQV32IniIsRead) {

@@ -1,7 +1,6 @@
-#include "platform/system/Libraries.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/system/Libraries.h"
 #include "platform/system/Ole.h"
 
 TEST(Libraries, MissingLibraryGivesAnEmptyHandle) {

@@ -1,11 +1,10 @@
-#include "platform/system/Paths.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "platform/system/CommandLine.h"
+#include "platform/system/Paths.h"
 #include "tests/support/TempFolder.h"
 
 TEST(Paths, ExtractFilePathKeepsTheLastDelimiter) {
@@ -92,7 +91,8 @@ TEST(Paths, FindPathIgnoringCaseResolvesEachPart) {
   EXPECT_EQ(FindPathIgnoringCase(folder.Path() + "/PROG/BIN/QV32.INI"), folder.Path() + "/Prog/bin/qv32.ini");
   EXPECT_EQ(FindPathIgnoringCase(folder.Path() + "/PROG/BIN/"), folder.Path() + "/Prog/bin/");
   // Past a part that is not there, the rest stays as written.
-  EXPECT_EQ(FindPathIgnoringCase(folder.Path() + "/PROG/NONE/QV32.INI"), folder.Path() + "/Prog/NONE/QV32.INI");
+  EXPECT_EQ(FindPathIgnoringCase(folder.Path() + "/PROG/NONE/QV32.INI"),
+            folder.Path() + "/Prog/NONE/QV32.INI");
 }
 
 TEST(CommandLine, ArgumentsFromMain) {

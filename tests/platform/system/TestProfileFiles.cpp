@@ -1,10 +1,9 @@
-#include "platform/system/ProfileFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
+#include "platform/system/ProfileFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -72,33 +71,33 @@ TEST_F(ProfileFiles, ValuesAsTheReferenceReaderGivesThem) {
     const char* Default;
     std::string Expected;
   } cases[] = {
-      {"section1", "name1", "def", "val1"},              // first duplicate wins
-      {"SECTION1", "NAME1", "def", "val1"},              // names without regard to case
-      {"  section1  ", "  name1  ", "def", "val1"},      // caller's outer spaces dropped
-      {"section1", "name2", "def", "value two"},         // blanks and tabs trimmed
-      {"section1", "name3", "def", "def"},               // comment line
-      {"section1", "name4", "def", "def"},               // indented comment line
-      {"section1", "name5", "def", "v ;x"},              // no end-of-line comments
-      {"section1", "#name6", "def", "hash is data"},     // '#' is no comment
-      {"section1", "novalue", "def", "def"},             // a line without '='
-      {"section1", "empty", "def", ""},                  // present but empty: not the default
-      {"section1", "q1", "def", "  v  "},                // one outer pair, inner blanks kept
-      {"section1", "q2", "def", "single"},               //
-      {"section1", "q3", "def", "'mismatched\""},        // mismatched quotes stay
-      {"section1", "q4", "def", "\"x\""},                // only the outermost pair goes
-      {"section1", "q5", "def", "\""},                   // a lone quote is too short to be a pair
-      {"section1", "q6", "def", ""},                     //
-      {"section1", "a", "def", "b=c"},                   // split at the first '='
-      {"section1", "late", "def", "def"},                // second section of that name is not searched
-      {"section2", "k", "def", "in section two"},        // [ Section2 ] with blanks and trailing text
-      {"open", "k", "def", "in an unclosed header"},     // header with no ']' and a CR line end
-      {"section1", "key0", "def", "def"},                // before the first section
-      {"nosuch", "name1", "def", "def"},                 //
-      {"section1", "", "def", "def"},                    // empty key name
-      {"section1", "\tname1", "def", "def"},             // tabs in the caller's names are kept
-      {"section1", "missing", "one two  ", "one two"},       // default loses trailing spaces only ...
-      {"section1", "missing", "  lead", "  lead"},          // ... and keeps leading ones
-      {"section1", "missing", nullptr, ""},           // no default means ""
+      {"section1", "name1", "def", "val1"},             // first duplicate wins
+      {"SECTION1", "NAME1", "def", "val1"},             // names without regard to case
+      {"  section1  ", "  name1  ", "def", "val1"},     // caller's outer spaces dropped
+      {"section1", "name2", "def", "value two"},        // blanks and tabs trimmed
+      {"section1", "name3", "def", "def"},              // comment line
+      {"section1", "name4", "def", "def"},              // indented comment line
+      {"section1", "name5", "def", "v ;x"},             // no end-of-line comments
+      {"section1", "#name6", "def", "hash is data"},    // '#' is no comment
+      {"section1", "novalue", "def", "def"},            // a line without '='
+      {"section1", "empty", "def", ""},                 // present but empty: not the default
+      {"section1", "q1", "def", "  v  "},               // one outer pair, inner blanks kept
+      {"section1", "q2", "def", "single"},              //
+      {"section1", "q3", "def", "'mismatched\""},       // mismatched quotes stay
+      {"section1", "q4", "def", "\"x\""},               // only the outermost pair goes
+      {"section1", "q5", "def", "\""},                  // a lone quote is too short to be a pair
+      {"section1", "q6", "def", ""},                    //
+      {"section1", "a", "def", "b=c"},                  // split at the first '='
+      {"section1", "late", "def", "def"},               // second section of that name is not searched
+      {"section2", "k", "def", "in section two"},       // [ Section2 ] with blanks and trailing text
+      {"open", "k", "def", "in an unclosed header"},    // header with no ']' and a CR line end
+      {"section1", "key0", "def", "def"},               // before the first section
+      {"nosuch", "name1", "def", "def"},                //
+      {"section1", "", "def", "def"},                   // empty key name
+      {"section1", "\tname1", "def", "def"},            // tabs in the caller's names are kept
+      {"section1", "missing", "one two  ", "one two"},  // default loses trailing spaces only ...
+      {"section1", "missing", "  lead", "  lead"},      // ... and keeps leading ones
+      {"section1", "missing", nullptr, ""},             // no default means ""
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.Section) + " / " + c.Key);

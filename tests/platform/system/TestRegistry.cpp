@@ -1,10 +1,9 @@
-#include "platform/system/Registry.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "platform/system/Registry.h"
 #include "tests/platform/system/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 

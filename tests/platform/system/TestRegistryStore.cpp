@@ -1,11 +1,10 @@
-#include "platform/system/RegistryStore.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "platform/system/RegistryStore.h"
 #include "tests/platform/system/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 
@@ -84,9 +83,10 @@ TEST_F(RegistryStore, StoredValuesWinAndMatchWithoutRegardToCase) {
                 "garbage line\n"
                 "\"Empty\"=\"\"\n");
   HKEY key = 0;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "system\\currentcontrolset\\control\\computername\\computername", 0,
-                          KEY_QUERY_VALUE, &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, "system\\currentcontrolset\\control\\computername\\computername", 0,
+                    KEY_QUERY_VALUE, &key),
+      ERROR_SUCCESS);
   std::string value;
   EXPECT_EQ(QueryString(key, "ComputerName", value), ERROR_SUCCESS);
   EXPECT_EQ(value, "WARD3");
@@ -111,12 +111,14 @@ TEST_F(RegistryStore, StoredValuesWinAndMatchWithoutRegardToCase) {
 TEST_F(RegistryStore, ErrorCodes) {
   FFolder.Write("HKEY_CURRENT_USER.reg", "[Software\\Quorvan-32]\n\"DatabaseName\"=\"Main database\"\n");
   HKEY key = 0;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Missing", 0, KEY_QUERY_VALUE, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Missing", 0, KEY_QUERY_VALUE, &key),
+            ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(key, 0u);
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Quorvan-32", 0, KEY_QUERY_VALUE, &key),
             ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegOpenKeyExA(0x1234, "Software", 0, KEY_QUERY_VALUE, &key), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_QUERY_VALUE, nullptr), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_QUERY_VALUE, nullptr),
+            ERROR_INVALID_PARAMETER);
 
   // A key above a stored one exists; sub-keys open relative to an open key.
   HKEY software = 0;
@@ -156,7 +158,8 @@ TEST_F(RegistryStore, CreatingAKeyWritesItToTheHiveFile) {
   std::ifstream in(FFolder.File("HKEY_CURRENT_USER.reg"), std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(text, "[Other]\n\"A\"=\"1\"\n[Software\\Quorvan-32]\n");
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvan-32", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvan-32", 0, KEY_QUERY_VALUE, &key),
+            ERROR_SUCCESS);
   std::string value;
   EXPECT_EQ(QueryString(key, "DatabaseName", value), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
@@ -186,9 +189,11 @@ TEST_F(RegistryStore, RemovalLinesTakeKeysAwayIncludingTheComputerName) {
                 "[-System\\CurrentControlSet\\Control\\ComputerName]\n"
                 "[Software\\C]\n");
   HKEY key = 0;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\A\\B", 0, KEY_QUERY_VALUE, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\A\\B", 0, KEY_QUERY_VALUE, &key),
+            ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\A", 0, KEY_QUERY_VALUE, &key), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, ComputerNameKey, 0, KEY_QUERY_VALUE, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, ComputerNameKey, 0, KEY_QUERY_VALUE, &key),
+            ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control", 0, KEY_QUERY_VALUE, &key),
             ERROR_FILE_NOT_FOUND);
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\C", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);

@@ -1,8 +1,8 @@
-#include "platform/system/UnitStartup.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+
+#include "platform/system/UnitStartup.h"
 
 namespace {
 
@@ -26,12 +26,12 @@ TEST(UnitStartup, StartsInOrderAndExitsInReverseEachOnce) {
   AddUnit(list, log, "A");
   list.Register("NoSteps", nullptr, nullptr);
   AddUnit(list, log, "B");
-  list.Register("StartOnly", [&log] { log.push_back("+StartOnly"); }, nullptr);
+  list.Register(
+      "StartOnly", [&log] { log.push_back("+StartOnly"); }, nullptr);
   list.Register("ExitOnly", nullptr, [&log] { log.push_back("-ExitOnly"); });
   list.RunStartup();
   list.RunStartup();
-  EXPECT_EQ(list.StartedUnits(),
-            (std::vector<std::string>{"A", "NoSteps", "B", "StartOnly", "ExitOnly"}));
+  EXPECT_EQ(list.StartedUnits(), (std::vector<std::string>{"A", "NoSteps", "B", "StartOnly", "ExitOnly"}));
   list.RunShutdown();
   list.RunShutdown();
   EXPECT_EQ(log, (std::vector<std::string>{"+A", "+B", "+StartOnly", "-ExitOnly", "-B", "-A"}));

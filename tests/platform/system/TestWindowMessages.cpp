@@ -1,8 +1,8 @@
-#include "platform/system/WindowMessages.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/system/WindowMessages.h"
 
 TEST(WindowMessages, SameNameInAnyCaseGetsTheSameNumberInRange) {
   const UINT expand = RegisterWindowMessageA("DCEXPANDBUTTONDROPDOWN");
