@@ -63,7 +63,7 @@ class TControl : public TComponent {
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
   // Visible itself and every parent up to the form, and the form itself is shown.
-  bool Showing() const;
+  virtual bool Showing() const;
 
   bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool enabled);

@@ -107,6 +107,11 @@ const TMetaClass& TCustomForm::StaticClass() {
   return cls;
 }
 
+const TMetaClass& TForm::StaticClass() {
+  static const TMetaClass cls = TClassBuilder<TForm>("TForm");
+  return cls;
+}
+
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   auto* widget = new TFormWidget(this);
   widget->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -218,7 +223,8 @@ void TCustomForm::ApplyVisibility() {
   ApplyTabOrder();
   PlaceOnScreen();
   widget->show();
-  widget->raise();
+  // The offscreen platform has no stacking of windows to change (and says so on every call).
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) widget->raise();
   widget->activateWindow();
   if (FActiveControl != nullptr && FActiveControl->Widget() != nullptr) FActiveControl->Widget()->setFocus();
 }

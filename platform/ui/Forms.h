@@ -43,6 +43,7 @@ class TCustomForm : public TWinControl {
   // then puts the window on screen.
   void SetVisible(bool visible) override;
   bool ShowingForm() const;
+  bool Showing() const override { return ShowingForm(); }
 
   // Shows the form modally and returns its ModalResult once a handler or button set one (or the window
   // was closed: mrCancel). A visible form raises EInvalidOperation "Cannot make a visible window modal".
