@@ -3,7 +3,6 @@
 
 #include <filesystem>
 
-#include "platform/system/CommandLine.h"
 #include "platform/system/Paths.h"
 #include "tests/support/TempFolder.h"
 
@@ -93,18 +92,4 @@ TEST(Paths, FindPathIgnoringCaseResolvesEachPart) {
   // Past a part that is not there, the rest stays as written.
   EXPECT_EQ(FindPathIgnoringCase(folder.Path() + "/PROG/NONE/QV32.INI"),
             folder.Path() + "/Prog/NONE/QV32.INI");
-}
-
-TEST(CommandLine, ArgumentsFromMain) {
-  const char* argv[] = {"larkspan", "/data/form.xml", ""};
-  SetCommandLine(3, argv);
-  EXPECT_EQ(ParamCount(), 2);
-  EXPECT_EQ(ParamStr(0), ProgramFileName());
-  EXPECT_EQ(ParamStr(1), "/data/form.xml");
-  EXPECT_EQ(ParamStr(2), "");
-  EXPECT_EQ(ParamStr(3), "");
-  EXPECT_EQ(ParamStr(-1), "");
-  SetCommandLine(1, argv);
-  EXPECT_EQ(ParamCount(), 0);
-  EXPECT_EQ(ParamStr(1), "");
 }
