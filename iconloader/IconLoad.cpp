@@ -44,6 +44,8 @@ void LoadFileInto(const std::string& path, std::string& buffer) {
 
 }  // namespace
 
+TfmLoadImages* fmLoadImages = nullptr;
+
 const TMetaClass& TfmLoadImages::StaticClass() {
   static const TMetaClass cls = TClassBuilder<TfmLoadImages>("TfmLoadImages")
                                     .Field("PicOpenDialog", &TfmLoadImages::PicOpenDialog)

@@ -60,6 +60,9 @@ class TfmLoadImages : public TForm {
   bool FUnattendedStarted = false;
 };
 
+// The program's main form, made by Glyphcrate's main block.
+extern TfmLoadImages* fmLoadImages;
+
 // The text shown when the connection cannot be opened: serverLine is the first line of the prepared
 // parameter list, engineMessage the database engine's own text.
 std::string ConnectionErrorText(const std::string& serverLine, const std::string& engineMessage);
