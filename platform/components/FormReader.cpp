@@ -219,6 +219,7 @@ class TResourceReader {
  private:
   void ReadObject(TComponent* parent) {
     int line = FLexer.Current().Line;
+    TDepthGuard guard(FDepth, line);
     bool isInherited = FLexer.IsIdent("inherited");
     if (!isInherited && !FLexer.IsIdent("object") && !FLexer.IsIdent("inline")) {
       Fail(line, "'object' expected but " + FLexer.Describe() + " found");
@@ -363,6 +364,7 @@ class TResourceReader {
   TValue ReadValue() {
     TValue v;
     const TToken& t = FLexer.Current();
+    TDepthGuard guard(FDepth, t.Line);
     v.Line = t.Line;
     switch (t.Kind) {
       case TTokenKind::Integer:
@@ -542,7 +544,20 @@ class TResourceReader {
                   FFixups.end());
   }
 
+  // Nesting beyond any designed form is a broken resource, not a reason to exhaust the stack.
+  struct TDepthGuard {
+    TDepthGuard(int& depth, int line) : FDepthRef(depth) {
+      if (++FDepthRef > 200) {
+        --FDepthRef;
+        Fail(line, "Nesting too deep");
+      }
+    }
+    ~TDepthGuard() { --FDepthRef; }
+    int& FDepthRef;
+  };
+
   TComponent* FRoot;
+  int FDepth = 0;
   TLexer FLexer;
   std::vector<TComponent*>& FLoaded;
   std::vector<TFixup> FFixups;

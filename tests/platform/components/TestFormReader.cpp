@@ -249,6 +249,20 @@ TEST_F(FormReaderTest, ErrorsNameTheLineAndWhatWentWrong) {
   }
 }
 
+TEST_F(FormReaderTest, NestingBeyondAnyDesignedFormIsRefused) {
+  TComponent root(nullptr);
+  std::string text =
+      "object r: TComponent\n  object w: TSampleWidget\n    Lines = " + std::string(100000, '(') +
+      "\n  end\nend\n";
+  try {
+    ReadComponentResource(&root, text.c_str());
+    ADD_FAILURE() << "no error";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), "Line 3: Nesting too deep");
+  }
+  EXPECT_EQ(root.ComponentCount(), 0);
+}
+
 TEST_F(FormReaderTest, HandlerMustExistOnTheRootAndFitTheEvent) {
   struct Case {
     const char* Handler;
