@@ -4,4 +4,6 @@
 
 UINT ComboDropDownMessage = 0;
 
-void RegisterComboDropDownMessage() { ComboDropDownMessage = RegisterWindowMessageA("CLCOMBODROPDOWNMESSAGE"); }
+void RegisterComboDropDownMessage() {
+  ComboDropDownMessage = RegisterWindowMessageA("CLCOMBODROPDOWNMESSAGE");
+}

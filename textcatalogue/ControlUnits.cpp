@@ -14,8 +14,7 @@ void RegisterUnits(TUnitStartupList& list, const TUnitStepsList& units) {
 static bool OleInitializedByContainer = false;
 
 TUnitSteps OleContainerUnit() {
-  return {"OleContainer",
-          [] { OleInitializedByContainer = OleInitialize(nullptr) >= 0; },
+  return {"OleContainer", [] { OleInitializedByContainer = OleInitialize(nullptr) >= 0; },
           [] {
             if (OleInitializedByContainer) OleUninitialize();
             OleInitializedByContainer = false;

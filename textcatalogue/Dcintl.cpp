@@ -175,7 +175,8 @@ void TdcIntl::SetConnected(bool value) {
 
 void TdcIntl::SetCheckBoxInGridStyle(TdcCheckBoxInGridStyle value) {
   FCheckBoxInGridStyle = value;
-  if (FConnected && !IsGlobalInstance() && dcGlobalIntl != nullptr) dcGlobalIntl->SetCheckBoxInGridStyle(value);
+  if (FConnected && !IsGlobalInstance() && dcGlobalIntl != nullptr)
+    dcGlobalIntl->SetCheckBoxInGridStyle(value);
 }
 
 void TdcIntl::SetGridPaintStyle(TdcGridPaintStyle value) {

@@ -20,7 +20,8 @@ const TEnumInfo& GridPaintStyleInfo();
 
 // Raised by a value that fails an edit mask; the handler may change the message and may clear DoDefault
 // to keep the beep and the exception back.
-using TdcPictureValidationError = TEvent<void(TObject* Sender, TField* Field, std::string& Msg, bool& DoDefault)>;
+using TdcPictureValidationError =
+    TEvent<void(TObject* Sender, TField* Field, std::string& Msg, bool& DoDefault)>;
 
 // The version text every catalogue reports, whatever a stored form says.
 inline constexpr const char* kDcintlVersionInfo = "3000.05.01";

@@ -12,7 +12,8 @@ static const TdcHolderText<F> kFilterDialogTexts[] = {
     {"BtnNewSearch", &F::BtnNewSearch, "&New Search"},
     {"BtnNewSearchHint", &F::BtnNewSearchHint, "Start a new search"},
     {"FieldOrderLabel", &F::FieldOrderLabel, "Field Order"},
-    {"FieldOrderHint", &F::FieldOrderHint, "Sort field list alphabetically or in their natural logical order"},
+    {"FieldOrderHint", &F::FieldOrderHint,
+     "Sort field list alphabetically or in their natural logical order"},
     {"AlphabeticLabel", &F::AlphabeticLabel, "Alpha&betic"},
     {"LogicalLabel", &F::LogicalLabel, "&Logical"},
     {"AllFieldsLabel", &F::AllFieldsLabel, "&All"},
@@ -50,7 +51,9 @@ static const TdcHolderText<F> kFilterDialogTexts[] = {
     {"ViewSummaryNotText", &F::ViewSummaryNotText, "NOT"},
 };
 
-std::span<const TdcHolderText<TdcFilterDialogIntl>> TdcFilterDialogIntl::Texts() { return kFilterDialogTexts; }
+std::span<const TdcHolderText<TdcFilterDialogIntl>> TdcFilterDialogIntl::Texts() {
+  return kFilterDialogTexts;
+}
 
 using R = TdcDBRichEditIntl;
 static const TdcHolderText<R> kRichEditTexts[] = {
@@ -137,7 +140,9 @@ static const TdcHolderText<M> kMenuLabelTexts[] = {
     {"HelpCaption", &M::HelpCaption, "Help"},
 };
 
-std::span<const TdcHolderText<TdcRichEditMenuLabels>> TdcRichEditMenuLabels::Texts() { return kMenuLabelTexts; }
+std::span<const TdcHolderText<TdcRichEditMenuLabels>> TdcRichEditMenuLabels::Texts() {
+  return kMenuLabelTexts;
+}
 
 using P = TdcRichEditPopupMenuLabels;
 static const TdcHolderText<P> kPopupMenuLabelTexts[] = {
@@ -252,7 +257,9 @@ static const TdcHolderText<C> kMonthCalendarTexts[] = {
     {"EnterYearPrompt", &C::EnterYearPrompt, "Enter Valid Year"},
 };
 
-std::span<const TdcHolderText<TdcMonthCalendarIntl>> TdcMonthCalendarIntl::Texts() { return kMonthCalendarTexts; }
+std::span<const TdcHolderText<TdcMonthCalendarIntl>> TdcMonthCalendarIntl::Texts() {
+  return kMonthCalendarTexts;
+}
 
 using S = TdcSearchDialogIntl;
 static const TdcHolderText<S> kSearchDialogTexts[] = {
@@ -265,7 +272,9 @@ static const TdcHolderText<S> kSearchDialogTexts[] = {
     {"SearchByHint", &S::SearchByHint, "Incremental searching and sorting order"},
 };
 
-std::span<const TdcHolderText<TdcSearchDialogIntl>> TdcSearchDialogIntl::Texts() { return kSearchDialogTexts; }
+std::span<const TdcHolderText<TdcSearchDialogIntl>> TdcSearchDialogIntl::Texts() {
+  return kSearchDialogTexts;
+}
 
 using L = TdcLocateDialogIntl;
 static const TdcHolderText<L> kLocateDialogTexts[] = {
@@ -290,7 +299,9 @@ static const TdcHolderText<L> kLocateDialogTexts[] = {
     {"FieldNameHint", &L::FieldNameHint, "Select the field to search on"},
 };
 
-std::span<const TdcHolderText<TdcLocateDialogIntl>> TdcLocateDialogIntl::Texts() { return kLocateDialogTexts; }
+std::span<const TdcHolderText<TdcLocateDialogIntl>> TdcLocateDialogIntl::Texts() {
+  return kLocateDialogTexts;
+}
 
 using U = TdcUserMessagesIntl;
 static const TdcHolderText<U> kUserMessageTexts[] = {
@@ -298,7 +309,8 @@ static const TdcHolderText<U> kUserMessageTexts[] = {
     {"PictureValidateError", &U::PictureValidateError, "Invalid characters. Field : "},
     {"LocateNoMatches", &U::LocateNoMatches, "No matches found"},
     {"LocateNoMoreMatches", &U::LocateNoMoreMatches, "No more matches found"},
-    {"MemoChangesWarning", &U::MemoChangesWarning, "Changes have been made!  Are you sure you wish to cancel?"},
+    {"MemoChangesWarning", &U::MemoChangesWarning,
+     "Changes have been made!  Are you sure you wish to cancel?"},
     {"RichEditExitWarning", &U::RichEditExitWarning,
      "Changes have been made!  Do you wish to save your changes?"},
     {"RichEditClearWarning", &U::RichEditClearWarning, "Clear entire text?"},
@@ -345,7 +357,8 @@ void TdcDBRichEditIntl::AdoptDialogHolders(std::unique_ptr<TdcRichEditParagraphD
 // one that is not empty; the help contexts declare 0 and the ADO option True.
 
 template <class THolder>
-static void PublishTexts(TClassBuilder<THolder>& builder, std::size_t first = 0, std::size_t last = SIZE_MAX) {
+static void PublishTexts(TClassBuilder<THolder>& builder, std::size_t first = 0,
+                         std::size_t last = SIZE_MAX) {
   std::span<const TdcHolderText<THolder>> texts = THolder::Texts();
   for (std::size_t i = first; i < texts.size() && i < last; ++i)
     builder.String(texts[i].Name, texts[i].Field, texts[i].Field);
@@ -423,10 +436,11 @@ const TMetaClass& TdcDBNavigatorIntl::StaticClass() {
 }
 
 const TMetaClass& TdcADOIntl::StaticClass() {
-  static const TMetaClass cls = TClassBuilder<TdcADOIntl>("TdcADOIntl")
-                                    .Boolean("UseLocateWhenFindingValue", &TdcADOIntl::UseLocateWhenFindingValue,
-                                             &TdcADOIntl::UseLocateWhenFindingValue)
-                                    .Default(true);
+  static const TMetaClass cls =
+      TClassBuilder<TdcADOIntl>("TdcADOIntl")
+          .Boolean("UseLocateWhenFindingValue", &TdcADOIntl::UseLocateWhenFindingValue,
+                   &TdcADOIntl::UseLocateWhenFindingValue)
+          .Default(true);
   return cls;
 }
 

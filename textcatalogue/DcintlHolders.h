@@ -1,6 +1,8 @@
 // The text holders of the data-aware controls' catalogue: one persistent object per control or dialog family.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -74,11 +76,11 @@ class TdcRichEditPopupMenuLabels : public TPersistent {
 class TdcRichEditParagraphDlg : public TPersistent {
   Q_CLASS(TdcRichEditParagraphDlg, TPersistent)
 
-  std::string ParagraphDlgCaption, IndentationGroupBoxCaption, LeftEditHint, RightEditHint,
-      FirstLineEditHint, AlignmentHint, LeftEditCaption, RightEditCaption, FirstLineEditCaption,
-      SpacingGroupCaption, BeforeParagraphCaption, AfterParagraphCaption, WithinParagraphCaption,
-      WithinParagraphAtCaption, AlignmentCaption, AlignLeft, AlignRight, AlignCenter, AlignJustify,
-      SpacingSingle, Spacing1_5, SpacingDouble, SpacingAtLeast, SpacingExactly, SpacingMultiple;
+  std::string ParagraphDlgCaption, IndentationGroupBoxCaption, LeftEditHint, RightEditHint, FirstLineEditHint,
+      AlignmentHint, LeftEditCaption, RightEditCaption, FirstLineEditCaption, SpacingGroupCaption,
+      BeforeParagraphCaption, AfterParagraphCaption, WithinParagraphCaption, WithinParagraphAtCaption,
+      AlignmentCaption, AlignLeft, AlignRight, AlignCenter, AlignJustify, SpacingSingle, Spacing1_5,
+      SpacingDouble, SpacingAtLeast, SpacingExactly, SpacingMultiple;
   int32_t HelpContext = 0;  // declared last
 
   static std::span<const TdcHolderText<TdcRichEditParagraphDlg>> Texts();

@@ -4,4 +4,6 @@
 
 UINT ExpandButtonDropDownMessage = 0;
 
-void RegisterExpandButtonMessage() { ExpandButtonDropDownMessage = RegisterWindowMessageA("DCEXPANDBUTTONDROPDOWN"); }
+void RegisterExpandButtonMessage() {
+  ExpandButtonDropDownMessage = RegisterWindowMessageA("DCEXPANDBUTTONDROPDOWN");
+}

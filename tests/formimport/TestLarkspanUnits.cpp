@@ -23,7 +23,8 @@ TEST(LarkspanUnits, StartUpAndExitRunTheControlUnitsInOrderAndLeaveNothingBehind
   // OLE initialisations beyond those before the test, whether the catalogue exists, which messages
   // are registered.
   TStartupRecorder recorder(LarkspanUnits(), [oleBase] {
-    return "ole+" + std::to_string(OleInitializeCount() - oleBase) + " intl=" + (dcGlobalIntl ? "yes" : "no") +
+    return "ole+" + std::to_string(OleInitializeCount() - oleBase) +
+           " intl=" + (dcGlobalIntl ? "yes" : "no") +
            " messages=" + (DatePickerDestroyCalendarMessage != 0 ? "D" : "-") +
            (ExpandButtonDropDownMessage != 0 ? "E" : "-");
   });

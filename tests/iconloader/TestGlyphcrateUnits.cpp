@@ -25,8 +25,9 @@ class GlyphcrateUnitsTest : public ::testing::Test {
   }
 
   std::string State() const {
-    return "ole+" + std::to_string(OleInitializeCount() - FOleBase) + " intl=" + (dcGlobalIntl ? "yes" : "no") +
-           " version='" + ComboLibraryVersion + "' combo=" + (ComboDropDownMessage != 0 ? "yes" : "no");
+    return "ole+" + std::to_string(OleInitializeCount() - FOleBase) +
+           " intl=" + (dcGlobalIntl ? "yes" : "no") + " version='" + ComboLibraryVersion +
+           "' combo=" + (ComboDropDownMessage != 0 ? "yes" : "no");
   }
 
   TRecordingDialogService FDialogs;  // fails the test on any box

@@ -11,7 +11,8 @@
 class TStartupRecorder {
  public:
   // state describes what the steps have left behind so far, as one line.
-  TStartupRecorder(const TUnitStepsList& units, std::function<std::string()> state) : FState(std::move(state)) {
+  TStartupRecorder(const TUnitStepsList& units, std::function<std::string()> state)
+      : FState(std::move(state)) {
     for (const TUnitSteps& unit : units)
       FList.Register(unit.Name, Record("start " + unit.Name, unit.Initialization),
                      Record("exit " + unit.Name, unit.Finalization));

@@ -50,7 +50,7 @@ TEST_F(ControlUnitsTest, AMissingRichEditLibraryChangesNothing) {
   FUnits.RunStartup();
   EXPECT_EQ(RichEditLibraryHandle, nullptr);
   EXPECT_EQ(FUnits.StartedUnits(), (std::vector<std::string>{"Dcintl", "OleContainer", "DatePickerMessage",
-                                                              "ExpandButtonMessage", "RichEditSupport"}));
+                                                             "ExpandButtonMessage", "RichEditSupport"}));
   EXPECT_EQ(OleInitializeCount(), FOleBase + 2);
   FUnits.RunShutdown();
   EXPECT_EQ(OleInitializeCount(), FOleBase);

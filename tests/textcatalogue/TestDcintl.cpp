@@ -132,20 +132,21 @@ TEST_F(DcintlTest, TheCatalogueFillsItsHoldersWithTheirDistinctiveTexts) {
       {"RichEdit.CAPLockCaption", intl.RichEdit()->CAPLockCaption, "CAP"},
       {"RichEdit.NUMLockCaption", intl.RichEdit()->NUMLockCaption, "NUM"},
       {"RichEdit.MenuLabels.RedoCaption", intl.RichEdit()->MenuLabels()->RedoCaption, ""},
-      {"RichEdit.MenuLabels.SelectallCaption", intl.RichEdit()->MenuLabels()->SelectallCaption, "Select A&ll"},
+      {"RichEdit.MenuLabels.SelectallCaption", intl.RichEdit()->MenuLabels()->SelectallCaption,
+       "Select A&ll"},
       {"RichEdit.MenuLabels.InsertObjectCaption", intl.RichEdit()->MenuLabels()->InsertObjectCaption,
        "&Object..."},
       {"RichEdit.MenuLabels.HelpCaption", intl.RichEdit()->MenuLabels()->HelpCaption, "Help"},
-      {"RichEdit.PopupMenuLabels.InsertObjectCaption", intl.RichEdit()->PopupMenuLabels()->InsertObjectCaption,
-       "Insert &Object..."},
+      {"RichEdit.PopupMenuLabels.InsertObjectCaption",
+       intl.RichEdit()->PopupMenuLabels()->InsertObjectCaption, "Insert &Object..."},
       {"RichEdit.ParagraphDialog.SpacingSingle", intl.RichEdit()->ParagraphDialog()->SpacingSingle, ""},
       {"RichEdit.ParagraphDialog.Spacing1_5", intl.RichEdit()->ParagraphDialog()->Spacing1_5, ""},
       {"RichEdit.ParagraphDialog.SpacingDouble", intl.RichEdit()->ParagraphDialog()->SpacingDouble, ""},
       {"RichEdit.ParagraphDialog.SpacingAtLeast", intl.RichEdit()->ParagraphDialog()->SpacingAtLeast, ""},
       {"RichEdit.ParagraphDialog.SpacingExactly", intl.RichEdit()->ParagraphDialog()->SpacingExactly, ""},
       {"RichEdit.ParagraphDialog.SpacingMultiple", intl.RichEdit()->ParagraphDialog()->SpacingMultiple, ""},
-      {"RichEdit.ParagraphDialog.FirstLineEditCaption", intl.RichEdit()->ParagraphDialog()->FirstLineEditCaption,
-       "First line:"},
+      {"RichEdit.ParagraphDialog.FirstLineEditCaption",
+       intl.RichEdit()->ParagraphDialog()->FirstLineEditCaption, "First line:"},
       {"RichEdit.TabDialog.TabGroupBoxCaption", intl.RichEdit()->TabDialog()->TabGroupBoxCaption,
        "&Tab Stop Position"},
       {"Navigator.ConfirmDeleteMessage", intl.Navigator()->ConfirmDeleteMessage, "Delete record?"},
@@ -526,7 +527,8 @@ TEST_F(DcintlTest, AStoredCatalogueLeavesOutDeclaredDefaultsAndReadsBackTheSame)
   intl->SetName("dcIntl1");
   intl->FilterDialog()->SummaryCaption = "Summary";
   intl->UserMessages()->MemoChangesWarning = "It's  changed ";
-  intl->SetOnValidationErrorUsingMask(TdcPictureValidationError(&form, &TCatalogueForm::MaskError, "MaskError"));
+  intl->SetOnValidationErrorUsingMask(
+      TdcPictureValidationError(&form, &TCatalogueForm::MaskError, "MaskError"));
 
   std::string text = WriteComponentResource(&form);
   // Declared defaults are left out; properties that declare none are always written.
