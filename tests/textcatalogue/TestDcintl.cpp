@@ -126,17 +126,14 @@ TEST_F(DcintlTest, TheCatalogueFillsItsHoldersWithTheirDistinctiveTexts) {
       {"FilterDialog.SummaryCaption", intl.FilterDialog()->SummaryCaption, ""},
       {"FilterDialog.BtnClearMax", intl.FilterDialog()->BtnClearMax, "Cl&ear"},
       {"FilterDialog.SearchTypeLabel", intl.FilterDialog()->SearchTypeLabel, "Search Type"},
-      {"FilterDialog.ViewSummaryNotText", intl.FilterDialog()->ViewSummaryNotText, "NOT"},
       {"RichEdit.UnderlineButtonHint", intl.RichEdit()->UnderlineButtonHint,
        "Underline | Formats the selection with a continuous underline (toggle)"},
       {"RichEdit.CAPLockCaption", intl.RichEdit()->CAPLockCaption, "CAP"},
-      {"RichEdit.NUMLockCaption", intl.RichEdit()->NUMLockCaption, "NUM"},
       {"RichEdit.MenuLabels.RedoCaption", intl.RichEdit()->MenuLabels()->RedoCaption, ""},
       {"RichEdit.MenuLabels.SelectallCaption", intl.RichEdit()->MenuLabels()->SelectallCaption,
        "Select A&ll"},
       {"RichEdit.MenuLabels.InsertObjectCaption", intl.RichEdit()->MenuLabels()->InsertObjectCaption,
        "&Object..."},
-      {"RichEdit.MenuLabels.HelpCaption", intl.RichEdit()->MenuLabels()->HelpCaption, "Help"},
       {"RichEdit.PopupMenuLabels.InsertObjectCaption",
        intl.RichEdit()->PopupMenuLabels()->InsertObjectCaption, "Insert &Object..."},
       {"RichEdit.ParagraphDialog.SpacingSingle", intl.RichEdit()->ParagraphDialog()->SpacingSingle, ""},
@@ -152,8 +149,6 @@ TEST_F(DcintlTest, TheCatalogueFillsItsHoldersWithTheirDistinctiveTexts) {
       {"Navigator.ConfirmDeleteMessage", intl.Navigator()->ConfirmDeleteMessage, "Delete record?"},
       {"Navigator.Hints.PriorPageHint", intl.Navigator()->Hints()->PriorPageHint, "Move backward %d records"},
       {"Navigator.Hints.NextPageHint", intl.Navigator()->Hints()->NextPageHint, "Move forward %d records"},
-      {"MonthCalendar.EnterYearPrompt", intl.MonthCalendar()->EnterYearPrompt, "Enter Valid Year"},
-      {"SearchDialog.StatusRecLabel", intl.SearchDialog()->StatusRecLabel, "Rec #"},
       {"LocateDialog.SearchTypeLabel", intl.LocateDialog()->SearchTypeLabel, "&Search Type"},
       {"LocateDialog.MatchAnyLabel", intl.LocateDialog()->MatchAnyLabel, "Partial Match &Anywhere"},
       {"UserMessages.PictureValidateError", intl.UserMessages()->PictureValidateError,
@@ -306,18 +301,6 @@ TEST_F(DcintlTest, ACopyIsASnapshotButGridStylesReachTheGlobalWhileConnected) {
   intl.SetConnected(true);
   EXPECT_EQ(dcGlobalIntl->BtnOKCaption(), "Again");
   EXPECT_EQ(dcGlobalIntl->CheckBoxInGridStyle(), cbStyleCheckmark);
-}
-
-TEST_F(DcintlTest, ACatalogueThatIsNotConnectedNeverChangesTheGlobal) {
-  TdcIntl intl(nullptr);
-  intl.SetBtnOKCaption("Go");
-  intl.SetCheckBoxInGridStyle(cbStyleXmark);
-  intl.SetGridPaintStyle(gpsBitmapCanvas);
-  intl.SetIniFileName("abc");
-  EXPECT_EQ(dcGlobalIntl->BtnOKCaption(), "&OK");
-  EXPECT_EQ(dcGlobalIntl->CheckBoxInGridStyle(), cbStyleAuto);
-  EXPECT_EQ(dcGlobalIntl->GridPaintStyle(), gpsDynamicDeviceContext);
-  EXPECT_EQ(dcGlobalIntl->IniFileName(), "");
 }
 
 TEST_F(DcintlTest, TheLastConnectedCatalogueWins) {
@@ -513,11 +496,15 @@ TEST_F(DcintlTest, ACatalogueThatIsNotConnectedIsReadWithoutTouchingTheGlobal) {
                         "object fmCatalogue: TCatalogueForm\n"
                         "  object dcIntl1: TdcIntl\n"
                         "    BtnCancelCaption = 'Stop'\n"
+                        "    CheckBoxInGridStyle = cbStyleXmark\n"
                         "    GridPaintStyle = gpsBitmapCanvas\n"
+                        "    IniFileName = 'abc'\n"
                         "  end\n"
                         "end\n");
   EXPECT_EQ(dcGlobalIntl->BtnCancelCaption(), "Cancel");
+  EXPECT_EQ(dcGlobalIntl->CheckBoxInGridStyle(), cbStyleAuto);
   EXPECT_EQ(dcGlobalIntl->GridPaintStyle(), gpsDynamicDeviceContext);
+  EXPECT_EQ(dcGlobalIntl->IniFileName(), "");
 }
 
 TEST_F(DcintlTest, AStoredCatalogueLeavesOutDeclaredDefaultsAndReadsBackTheSame) {

@@ -88,34 +88,6 @@ TEST(DcintlHolders, NavigatorHoldersFillThemselvesWhereverTheyAreMade) {
   TdcDBNavigatorIntl navigator;
   EXPECT_EQ(navigator.ConfirmDeleteMessage, "Delete record?");
   ASSERT_NE(navigator.Hints(), nullptr);
-  for (const auto& text : TdcDBNavigatorIntlHints::Texts()) {
-    SCOPED_TRACE(text.Name);
-    EXPECT_EQ(navigator.Hints()->*text.Field, text.DefaultText);
-    EXPECT_EQ(navigator.Hints()->*text.Field, hints.*text.Field);
-  }
-}
-
-TEST(DcintlHolders, CopyingTextsCopiesValuesAndLeavesTheHoldersApart) {
-  TdcUserMessagesIntl source;
-  FillHolderTexts(source);
-  TdcUserMessagesIntl target;
-  CopyHolderTexts(source, target);
-  EXPECT_EQ(target.PictureValidateError, "Invalid characters. Field : ");
-  EXPECT_EQ(target.RecordViewExitWarning, "Changes have been made!  Do you wish to save your changes?");
-
-  source.RichEditExitWarning = "changed";
-  EXPECT_EQ(target.RichEditExitWarning, "Changes have been made!  Do you wish to save your changes?");
-  EXPECT_EQ(source.RecordViewExitWarning, "Changes have been made!  Do you wish to save your changes?");
-}
-
-TEST(DcintlHolders, FillingARangeLeavesTheOtherTextsAlone) {
-  TdcDBRichEditIntl richEdit;
-  FillHolderTexts(richEdit, 0, 38);
-  EXPECT_EQ(richEdit.FontNameComboHint, "Font | Changes the font of the selection");
-  EXPECT_EQ(richEdit.TabsHint, "Sets tabs");
-  EXPECT_EQ(richEdit.CAPLockCaption, "");
-  EXPECT_EQ(richEdit.NUMLockCaption, "");
-  FillHolderTexts(richEdit, 38);
-  EXPECT_EQ(richEdit.CAPLockCaption, "CAP");
-  EXPECT_EQ(richEdit.NUMLockCaption, "NUM");
+  EXPECT_EQ(navigator.Hints()->LastHint, "Move to last record");
+  EXPECT_EQ(navigator.Hints()->NextPageHint, "Move forward %d records");
 }
