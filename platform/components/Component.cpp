@@ -126,6 +126,6 @@ void TComponent::GetChildren(std::vector<TComponent*>& children, const TComponen
 
 void TComponent::SetReference(bool enable) {
   if (FOwner == nullptr || FName.empty()) return;
-  const TFieldInfo* field = FOwner->ClassType().FindField(FName);
+  const TPublishedField* field = FOwner->ClassType().FindField(FName);
   if (field != nullptr) field->Assign(*FOwner, enable ? this : nullptr);
 }

@@ -61,9 +61,9 @@ const TMethodInfo* TMetaClass::FindMethod(std::string_view name) const {
   return nullptr;
 }
 
-const TFieldInfo* TMetaClass::FindField(std::string_view name) const {
+const TPublishedField* TMetaClass::FindField(std::string_view name) const {
   for (const TMetaClass* c = this; c != nullptr; c = c->FParent) {
-    for (const TFieldInfo& f : c->FFields) {
+    for (const TPublishedField& f : c->FFields) {
       if (SameText(f.Name, name)) return &f;
     }
   }

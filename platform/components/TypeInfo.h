@@ -91,7 +91,7 @@ struct TMethodInfo {
 };
 
 // A published field: a form class's reference to a component it owns, set by the component's name.
-struct TFieldInfo {
+struct TPublishedField {
   std::string Name;
   // Sets the field of owner to component (nullptr clears it); EInvalidCast when the class does not fit.
   std::function<void(TObject& owner, TComponent* component)> Assign;
@@ -116,7 +116,7 @@ class TMetaClass {
   const TPropInfo* FindProperty(std::string_view name) const;
   // The published method of that name on this class first, then its bases; nullptr when none.
   const TMethodInfo* FindMethod(std::string_view name) const;
-  const TFieldInfo* FindField(std::string_view name) const;
+  const TPublishedField* FindField(std::string_view name) const;
 
   const std::vector<TPropInfo>& OwnProperties() const { return FProperties; }
   const std::vector<TMethodInfo>& OwnMethods() const { return FMethods; }
@@ -137,7 +137,7 @@ class TMetaClass {
   const TMetaClass* FParent;
   std::vector<TPropInfo> FProperties;
   std::vector<TMethodInfo> FMethods;
-  std::vector<TFieldInfo> FFields;
+  std::vector<TPublishedField> FFields;
   const char* FResource = nullptr;
   std::function<TComponent*(TComponent*)> FCreate;
 };
@@ -391,7 +391,7 @@ class TClassBuilder {
   template <class X, class C>
   TClassBuilder& Field(std::string name, X* C::*field) {
     static_assert(std::is_base_of_v<C, T>);
-    TFieldInfo f;
+    TPublishedField f;
     f.Name = std::move(name);
     f.Assign = [field](TObject& owner, TComponent* component) {
       X* typed = nullptr;
