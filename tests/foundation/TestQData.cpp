@@ -1,0 +1,120 @@
+#include "foundation/QData.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/components/TypeInfo.h"
+#include "platform/data/Query.h"
+#include "platform/data/Session.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+TStringList DesignedParams(const std::string& serverName) {
+  return {"SERVER NAME=" + serverName,
+          "USER NAME=SYSDBA",
+          "PASSWORD=tinplover",
+          "OPEN MODE=READ/WRITE",
+          "SCHEMA CACHE SIZE=8",
+          "LANGDRIVER=",
+          "SQLQRYMODE=",
+          "SQLPASSTHRU MODE=SHARED AUTOCOMMIT",
+          "SCHEMA CACHE TIME=-1",
+          "MAX ROWS=-1",
+          "BATCH COUNT=200",
+          "ENABLE SCHEMA CACHE=FALSE",
+          "SCHEMA CACHE DIR="};
+}
+
+class QDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterQDataClasses();
+    dmData = NewComponent<TdmData>(nullptr);
+  }
+  void TearDown() override { delete dmData; }
+};
+
+TEST_F(QDataTest, TheModuleHoldsItsDesignedConnectionsClosed) {
+  struct TCase {
+    TDatabase* Database;
+    const char* Name;
+    const char* ServerName;
+  };
+  const std::string development = "/var/lib/quorvan/development/";
+  const TCase cases[] = {
+      {dmData->dbDataBase, "dbDataBase", "QVDEVELOPMENT.FDB"},
+      {dmData->dbAuxiliary, "dbAuxiliary", "QVDEVELOPMENT.FDB"},
+      {dmData->dbBlob, "dbBlob", "QVDEVELOPMENTBLOB.FDB"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ASSERT_NE(c.Database, nullptr);
+    EXPECT_EQ(c.Database->Name(), c.Name);
+    EXPECT_EQ(c.Database->DatabaseName(), c.Name);
+    EXPECT_EQ(c.Database->DriverName(), "INTRBASE");
+    EXPECT_FALSE(c.Database->LoginPrompt());
+    EXPECT_EQ(c.Database->SessionName(), "Default");
+    EXPECT_EQ(c.Database->Params(), DesignedParams(development + c.ServerName));
+    EXPECT_FALSE(c.Database->Connected());
+    EXPECT_EQ(Session().FindDatabase(c.Name), c.Database);
+  }
+  ASSERT_NE(dmData->coConnection, nullptr);
+  EXPECT_EQ(dmData->coConnection->Name(), "coConnection");
+  EXPECT_EQ(dmData->ComponentCount(), 7);
+}
+
+TEST_F(QDataTest, TheImageListsAreEmptyWithTheirCellSizes) {
+  struct TCase {
+    TImageList* List;
+    const char* ClassName;
+    int Size;
+  };
+  const TCase cases[] = {
+      {dmData->im16x16, "TQ16x16ImageList", 16},
+      {dmData->im20x20, "TQ20x20ImageList", 20},
+      {dmData->im24x24, "TQ24x24ImageList", 24},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.ClassName);
+    ASSERT_NE(c.List, nullptr);
+    EXPECT_EQ(c.List->ClassName(), c.ClassName);
+    EXPECT_EQ(c.List->Count(), 0);
+    EXPECT_EQ(c.List->Width(), c.Size);
+    EXPECT_EQ(c.List->Height(), c.Size);
+  }
+}
+
+TEST_F(QDataTest, TheLoadersDatabaseNameReachesTheWorkingConnection) {
+  TestDatabase fixture("CREATE TABLE t (k INTEGER NOT NULL PRIMARY KEY);INSERT INTO t VALUES (42)");
+  dmData->dbDataBase->Params().Clear();
+  dmData->dbDataBase->Params().Assign(fixture.Params());
+  dmData->dbDataBase->Open();
+  TQuery query(nullptr);
+  query.SetDatabaseName("dbDatabase");
+  query.SQL().Add("SELECT k FROM t");
+  query.Open();
+  EXPECT_EQ(query.Fields()[0].AsInteger(), 42);
+}
+
+TEST_F(QDataTest, TheCreationHandlerClosesTheWorkingAndAuxiliaryConnections) {
+  TestDatabase fixture("CREATE TABLE t (k INTEGER)");
+  for (TDatabase* database : {dmData->dbDataBase, dmData->dbAuxiliary, dmData->dbBlob}) {
+    database->Params().Assign(fixture.Params());
+    database->Open();
+  }
+  dmData->DataModuleCreate(dmData);
+  EXPECT_FALSE(dmData->dbDataBase->Connected());
+  EXPECT_FALSE(dmData->dbAuxiliary->Connected());
+  EXPECT_TRUE(dmData->dbBlob->Connected());  // not touched
+  dmData->DataModuleCreate(dmData);           // nothing open: nothing happens
+  EXPECT_FALSE(dmData->dbDataBase->Connected());
+}
+
+TEST_F(QDataTest, FreeingTheModuleClearsTheGlobalReferenceAndTheSessionsNames) {
+  delete dmData;
+  EXPECT_EQ(dmData, nullptr);
+  EXPECT_EQ(Session().FindDatabase("dbDataBase"), nullptr);
+  EXPECT_EQ(Session().FindDatabase("dbBlob"), nullptr);
+}
+
+}  // namespace
