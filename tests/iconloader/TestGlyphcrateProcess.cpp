@@ -34,6 +34,12 @@ const char* const SelectIcons = "SELECT ICONKEY, ICONBLOB FROM QVICONS ORDER BY 
 
 constexpr auto TimeLimit = std::chrono::seconds(60);
 
+// A folder from the environment, else the one the build configured.
+std::string FolderSetting(const char* name, const char* configured) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : configured;
+}
+
 std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -85,16 +91,14 @@ class TChildProcess {
 class GlyphcrateProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* buildDir = std::getenv("QV_BUILD_DIR");
-    const std::string built = std::string(buildDir != nullptr ? buildDir : "") + "/bin/glyphcrate";
-    if (buildDir == nullptr || !fs::exists(built)) {
+    const std::string built = FolderSetting("QV_BUILD_DIR", QV_DEFAULT_BUILD_DIR) + "/bin/glyphcrate";
+    if (!fs::exists(built)) {
       GTEST_SKIP() << "the built program is not there (" << built << "): build the glyphcrate target first";
     }
     // The installed layout: the program one folder below BIN, which holds QV32.INI.
     fs::create_directories(FBox.Root.File("Prod/BIN/Loader"));
     fs::copy_file(built, Program());
-    const char* sourceDir = std::getenv("QV_SOURCE_DIR");
-    FSamples = std::string(sourceDir != nullptr ? sourceDir : ".") + "/samples/icons";
+    FSamples = FolderSetting("QV_SOURCE_DIR", QV_DEFAULT_SOURCE_DIR) + "/samples/icons";
   }
 
   std::string Program() const { return FBox.Root.File("Prod/BIN/Loader/glyphcrate"); }
