@@ -513,3 +513,37 @@ TEST(IconKey, IsTheNameLessItsLastFourCharactersCutTo15) {
     EXPECT_EQ(IconKeyOf(c.FileName), c.Key);
   }
 }
+
+TEST_F(IconLoadTest, AnErrorThatEscapesTheUnattendedRunLeavesTheWindowOpenAndTheRunIsNotRepeated) {
+  TestDatabase first(IconSchema);
+  TestDatabase second(IconSchema);
+  WriteIni({"First", "Second"}, {first.Path(), second.Path()});
+  WriteIcon("pic.bmp", BitmapBytes("pic"));
+  TfmLoadImages* form = CreateForm({IconFolder()});
+  // A statement without the blob parameter: setting it fails before any insert runs.
+  form->quBlob->SQL().Clear();
+  form->quBlob->SQL().Add("INSERT INTO QVICONS (ICONKEY) VALUES (:IconKey)");
+
+  FDialogs.ExpectBox(mrOk);
+  form->Show();
+  GuardedCall(form, [form] { form->WindowActivated(); });
+
+  // The default error display, captioned with the title; the rest of the run is abandoned.
+  ASSERT_EQ(FDialogs.Boxes().size(), 1u);
+  EXPECT_EQ(FDialogs.Boxes()[0].Caption, "Glyphcrate");
+  EXPECT_EQ(FDialogs.Boxes()[0].Text, "Parameter 'ICONBLOB' not found.");
+  EXPECT_EQ(FDialogs.Boxes()[0].Type, mtError);
+  EXPECT_TRUE(first.Rows(SelectIcons).empty());
+  EXPECT_TRUE(second.Rows(SelectIcons).empty());
+  EXPECT_TRUE(form->dbDatabase->Connected());
+  EXPECT_EQ(form->dbDatabase->Params()[0], "SERVER NAME=" + first.Path());
+  EXPECT_FALSE(FApplication->Terminated());
+  EXPECT_TRUE(form->Visible());
+  EXPECT_FALSE(form->buCheck->Enabled());
+  EXPECT_FALSE(form->buCheckAll->Enabled());
+
+  // Activated again (the box closed, the user came back): no second run, no second box.
+  Screen->SetActiveForm(nullptr);
+  GuardedCall(form, [form] { form->WindowActivated(); });
+  EXPECT_EQ(FDialogs.Boxes().size(), 1u);
+}
