@@ -74,6 +74,8 @@ TEST(SQLTextTest, SingleTableSelectsAreRecognised) {
     const std::string sql = c.Sql;
     EXPECT_EQ(UpperCase(sql.substr(shape.FromOffset, 5)), "FROM ");
     EXPECT_EQ(sql.substr(shape.FromOffset + 5, shape.Table.size()), shape.Table);
+    // A bare * select list is marked, since it admits no further column.
+    EXPECT_EQ(shape.StarOffset, sql.rfind("SELECT * ", 0) == 0 ? 7u : std::string::npos);
   }
 }
 
