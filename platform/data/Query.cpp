@@ -240,8 +240,20 @@ void TQuery::UnPrepare() {
 }
 
 void TQuery::SetActive(bool active) {
+  if (InState(csLoading)) {
+    FStreamedActive = active;
+    return;
+  }
   if (active) Open();
   else Close();
+}
+
+void TQuery::Loaded() {
+  TComponent::Loaded();
+  if (FStreamedActive) {
+    FStreamedActive = false;
+    Open();
+  }
 }
 
 namespace {

@@ -60,7 +60,10 @@ class TQuery : public TComponent {
   TParam& ParamByName(std::string_view name) { return Params().ParamByName(name); }
 
   bool Active() const { return FState != dsInactive; }
+  // While the component is read from a form resource, a stored True opens the query only once all
+  // of its properties have been read (Loaded).
   void SetActive(bool active);
+  void Loaded() override;
   // Opens the cursor and reads the first row. A statement that gives no rows raises
   // EDatabaseError "Error creating cursor handle".
   void Open();
@@ -120,6 +123,7 @@ class TQuery : public TComponent {
   std::string FDatabaseName;
   TStringList FSQL;
   bool FRequestLive = false;
+  bool FStreamedActive = false;
   TStringList FParsedSQL;
   bool FParsed = false;
   TParams FParams;
