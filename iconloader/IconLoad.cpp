@@ -141,14 +141,15 @@ bool TfmLoadImages::CheckDatabase() {
     return false;
   }
 
-  // Not the combo's rule: the file one folder above the program's own (BIN/ above Loader/).
+  // Not the combo's rule: the file one folder above the program's own (BIN/ above Loader/); a
+  // shorter folder leaves the bare name, which is looked for in the current folder.
   const std::string programFolder = LoaderProgramFolder();
   const std::string iniFolder = programFolder.size() > LoaderFolderLength
                                     ? programFolder.substr(0, programFolder.size() - LoaderFolderLength)
                                     : std::string();
   std::string serverName;
   {
-    const TIniFile ini(iniFolder + FindNameIgnoringCase(iniFolder, "QV32.INI"));
+    const TIniFile ini(FindPathIgnoringCase(iniFolder + "QV32.INI"));
     serverName = ini.ReadString("DB" + IntToStr(index) + ".PARAMS", "SERVER NAME", "UNKNOWN");
   }
   dbDatabase->Params().Put(0, "SERVER NAME=" + serverName);

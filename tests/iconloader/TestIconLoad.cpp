@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -546,4 +547,40 @@ TEST_F(IconLoadTest, AnErrorThatEscapesTheUnattendedRunLeavesTheWindowOpenAndThe
   Screen->SetActiveForm(nullptr);
   GuardedCall(form, [form] { form->WindowActivated(); });
   EXPECT_EQ(FDialogs.Boxes().size(), 1u);
+}
+
+namespace {
+
+// Runs a test step in another current folder and goes back to the first one.
+class TScopedCurrentFolder {
+ public:
+  explicit TScopedCurrentFolder(const std::string& folder) : FOld(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~TScopedCurrentFolder() { std::filesystem::current_path(FOld); }
+
+ private:
+  std::filesystem::path FOld;
+};
+
+}  // namespace
+
+TEST_F(IconLoadTest, AProgramFolderOfSevenCharactersOrFewerReadsTheBareNameInTheCurrentFolder) {
+  TestDatabase db(IconSchema);
+  // The list: no file beside "/opt/", no "/BIN" in it, so the temporary folder's BIN/QV32.INI.
+  FBox.Root.Write("tmp/BIN/QV32.INI", Qv32IniText({"From the temporary folder"}, {"/nowhere/x.fdb"}));
+  // The load: "QV32.INI" as it stands, in the current folder.
+  FBox.Root.Write("Current/qv32.ini", Qv32IniText({"Current"}, {db.Path()}));
+  WriteIcon("pic.bmp", BitmapBytes("pic"));
+  TScopedProgramFolder shortFolder("/opt/");
+
+  TfmLoadImages* form = CreateForm();
+  EXPECT_EQ(form->cbDatabase->Items().Lines(), (std::vector<std::string>{"From the temporary folder"}));
+  form->edIconFileName->SetText(IconFolder());
+  {
+    TScopedCurrentFolder current(FBox.Root.File("Current"));
+    form->buCheckClick(form->buCheck);
+  }
+  EXPECT_EQ(db.Rows("SELECT ICONKEY FROM QVICONS"), (TestDatabase::TRows{{"pic"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
 }
