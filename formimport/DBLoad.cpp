@@ -1,0 +1,481 @@
+#include "formimport/DBLoad.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "formimport/DBLoadConvert.h"
+#include "formimport/DBLoadCut.h"
+#include "formimport/DBLoadFields.h"
+#include "formimport/DBLoadSQL.h"
+#include "foundation/QData.h"
+#include "platform/data/DBErrors.h"
+#include "platform/data/Database.h"
+#include "platform/data/Query.h"
+#include "platform/system/AnsiStrings.h"
+#include "platform/system/Dialogs.h"
+#include "platform/system/Exceptions.h"
+#include "xmlreader/QuXMLFileIn.h"
+
+namespace {
+
+TDatabase& WorkingDatabase() { return *dmData->dbDataBase; }
+
+void ShowError(const std::string& text) { MessageDlg(text, mtError, {mbOK}, 0); }
+
+// The class library's texts for the common reasons a file cannot be opened.
+std::string InOutErrorText(int errorCode) {
+  switch (errorCode) {
+    case ENOENT:
+      return "File not found";
+    case ENOTDIR:
+      return "Path not found";
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return "File access denied";
+    case EMFILE:
+    case ENFILE:
+      return "Too many open files";
+    default: {
+      char buffer[256];
+      return std::string(strerror_r(errorCode, buffer, sizeof buffer));
+    }
+  }
+}
+
+// Owns one file handle of the second pass.
+class TFileHandle {
+ public:
+  explicit TFileHandle(int handle) : FHandle(handle) {}
+  ~TFileHandle() {
+    if (FHandle >= 0) ::close(FHandle);
+  }
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  int Get() const { return FHandle; }
+  void Close() {
+    const int handle = FHandle;
+    FHandle = -1;
+    if (::close(handle) != 0) throw EInOutError(InOutErrorText(errno), errno);
+  }
+
+ private:
+  int FHandle;
+};
+
+int OpenForReading(const std::string& fileName) {
+  int handle;
+  do {
+    handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (handle < 0 && errno == EINTR);
+  if (handle < 0) throw EInOutError(InOutErrorText(errno), errno);
+  struct stat info;
+  if (::fstat(handle, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(handle);
+    throw EInOutError(InOutErrorText(EISDIR), EISDIR);
+  }
+  return handle;
+}
+
+// The whole file in one block.
+std::string ReadWhole(TFileHandle& file) {
+  struct stat info;
+  if (::fstat(file.Get(), &info) != 0) throw EInOutError(InOutErrorText(errno), errno);
+  std::string text(static_cast<size_t>(info.st_size), '\0');
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t got = ::read(file.Get(), text.data() + done, text.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw EInOutError(InOutErrorText(errno), errno);
+    if (got == 0) break;  // the file became shorter while it was read
+    done += static_cast<size_t>(got);
+  }
+  text.resize(done);
+  return text;
+}
+
+std::unique_ptr<TQuery> MakeQuery(bool live) {
+  auto query = std::make_unique<TQuery>(nullptr);
+  query->SetDatabaseName("dbDatabase");
+  query->SQL().Clear();
+  query->SetRequestLive(live);
+  return query;
+}
+
+constexpr TDateTime FirstOfJanuary1900 = 2;
+
+// One run of the second pass over one file: the column table, the queries and the current row.
+class TFormImport {
+ public:
+  int Run(TCutBuffer& xml);
+
+ private:
+  void ImportTable(const std::string& tableName, std::string tableText);
+  void PrepareStatements(const std::string& tableName);
+  void ImportRow(const std::string& tableName, TCutBuffer& row);
+  // Sets parameter k of query from field; false when the field's type is not handled.
+  bool SetKeyParam(TQuery& query, int k, TFieldInfo& field);
+  void SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault);
+  void WriteLongColumn(TQuery& query, TFieldInfo& field);
+
+  int FieldIndex(const std::string& name) const;
+  void DeleteChildRows(const std::string& childTable);
+  void CheckScreeningCode(const std::string& codeColumn, const std::string& valueColumn);
+
+  TFieldTable FFields = TFieldTable(FieldTableSize);
+  int FCount = 0;
+  std::vector<std::unique_ptr<TQuery>> FLongQueries;
+  std::unique_ptr<TQuery> FCommand;
+  std::unique_ptr<TQuery> FRowQuery;
+  int FResult = 0;
+};
+
+int TFormImport::Run(TCutBuffer& xml) {
+  FCommand = MakeQuery(false);
+  FRowQuery = MakeQuery(true);
+  std::string header;
+  CutElement("header", xml, header);
+  for (std::string table = FirstTagName(xml); !table.empty(); table = FirstTagName(xml)) {
+    const size_t before = xml.Length();
+    std::string tableText;
+    CutElement(table, xml, tableText);
+    // A start tag with no ">" anywhere after it cannot be cut; its name would come back forever.
+    if (xml.Length() == before) break;
+    ImportTable(table, std::move(tableText));
+  }
+  FRowQuery->Close();
+  FRowQuery.reset();
+  FCommand.reset();
+  return FResult;
+}
+
+void TFormImport::ImportTable(const std::string& tableName, std::string tableText) {
+  TDatabase& database = WorkingDatabase();
+  database.StartTransaction();
+  FCount = ReadTableFields(tableName, FFields);
+  if (FCount == 0) {
+    database.Commit();
+    return;
+  }
+  for (int i = 0; i < FCount; ++i) {
+    if (FFields[i].IsLong) {
+      FFields[i].IsLong = false;
+      break;
+    }
+  }
+  static const struct {
+    const char* Table;
+    std::vector<const char*> Columns;
+  } keepOnUpdate[] = {
+      {"dictobservation", {"mapscncode", "mapvalueno"}},
+      {"conceptmap", {"maptoscncode", "maptovalueno", "maptoscncodealt", "maptovaluenoalt"}},
+      {"advform", {"billacholderid", "submithlinkfolder"}},
+  };
+  for (const auto& rule : keepOnUpdate) {
+    if (!SameText(tableName, rule.Table)) continue;
+    for (const char* column : rule.Columns) {
+      const int i = FieldIndex(column);
+      if (i >= 0) FFields[i].Overwrite = false;
+    }
+  }
+  PrepareStatements(tableName);
+
+  TCutBuffer rows(std::move(tableText));
+  std::string rowText;
+  for (CutElement("row", rows, rowText); !rowText.empty(); CutElement("row", rows, rowText)) {
+    TCutBuffer row(std::move(rowText));
+    ImportRow(tableName, row);
+  }
+  database.Commit();
+  FLongQueries.clear();
+}
+
+void TFormImport::PrepareStatements(const std::string& tableName) {
+  FRowQuery->Close();
+  FRowQuery->SQL().Clear();
+  TStringList rowSQL;
+  std::vector<TStringList> longSQL;
+  BuildTableStatements(tableName, FFields, FCount, rowSQL, longSQL);
+  FLongQueries.clear();
+  FLongQueries.resize(static_cast<size_t>(FCount));
+  for (int i = 0; i < FCount; ++i) {
+    if (longSQL[i].Count() == 0) continue;
+    FLongQueries[i] = MakeQuery(true);
+    FLongQueries[i]->SetSQL(longSQL[i]);
+  }
+  FRowQuery->SetSQL(rowSQL);
+  FRowQuery->SetRequestLive(true);
+  FRowQuery->Prepare();
+  for (auto& query : FLongQueries) {
+    if (!query) continue;
+    query->SetRequestLive(true);
+    query->Prepare();
+  }
+}
+
+int TFormImport::FieldIndex(const std::string& name) const {
+  if (name.empty()) return -1;
+  for (int i = 0; i < FCount; ++i)
+    if (SameText(FFields[i].ColumnName, name)) return i;
+  return -1;
+}
+
+bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
+  TParam& param = query.ParamByName("param" + IntToStr(k));
+  if (field.TextValue.empty()) {
+    param.Clear();
+    param.SetBound(true);
+    return true;
+  }
+  switch (field.FieldType) {
+    case fiSmallint:
+    case fiInteger:
+      param.SetAsInteger(ParseInteger(field.TextValue));
+      return true;
+    case fiChar:
+    case fiVarchar:
+      if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
+        field.TextValue.resize(static_cast<size_t>(field.FieldLength));
+      param.SetAsString(field.TextValue);
+      return true;
+    case fiDouble:
+      param.SetAsFloat(ParseNumber(field.TextValue));
+      return true;
+    case fiTimestamp:
+      param.SetAsDateTime(ParseTimestamp(field.TextValue));
+      return true;
+    default:
+      ShowError("DBLOAD: INSERTION ERROR Field \"" + field.ColumnName + "\" Has a UnHandeled Type " +
+                IntToStr(field.FieldType));
+      // An explicit null, never the value an earlier row left: the row matches no stored row and
+      // no child row.
+      param.Clear();
+      param.SetBound(true);
+      return false;
+  }
+}
+
+void TFormImport::DeleteChildRows(const std::string& childTable) {
+  FCommand->Close();
+  FCommand->SQL().Clear();
+  FCommand->SetSQL(ChildDeleteSQL(childTable, FFields, FCount));
+  int k = 0;
+  for (int i = 0; i < FCount; ++i)
+    if (FFields[i].IsKey) SetKeyParam(*FCommand, k++, FFields[i]);
+  FCommand->ExecSQL();
+}
+
+void TFormImport::CheckScreeningCode(const std::string& codeColumn, const std::string& valueColumn) {
+  const int i = FieldIndex(codeColumn);
+  if (i < 0) return;
+  const std::string code = FFields[i].TextValue;
+  if (code.empty()) return;
+  FCommand->Close();
+  FCommand->SQL().Clear();
+  FCommand->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
+  FCommand->ParamByName("scncode").SetAsString(code);
+  FCommand->Open();
+  if (FCommand->Eof()) {
+    static const struct {
+      const char* From;
+      const char* To;
+    } partners[] = {{"HE", "HT"}, {"HT", "HE"}, {"WE", "WT"}, {"WT", "WE"}, {"MAM", "MY"}, {"MY", "MAM"}};
+    bool replaced = false;
+    for (const auto& partner : partners) {
+      if (code == partner.From) {
+        FFields[i].TextValue = partner.To;
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) {
+      FFields[i].TextValue.clear();
+      const int value = FieldIndex(valueColumn);
+      if (value >= 0) FFields[value].TextValue.clear();
+    }
+  }
+  FCommand->Close();
+}
+
+void TFormImport::SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault) {
+  switch (field.FieldType) {
+    case fiSmallint:
+    case fiInteger:
+      target.SetAsInteger(ParseInteger(field.TextValue));
+      break;
+    case fiChar:
+    case fiVarchar:
+      // Cut before unescaping: the stored text may end up shorter than the column.
+      if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
+        field.TextValue.resize(static_cast<size_t>(field.FieldLength));
+      UnescapeText(field.TextValue);
+      target.SetAsString(field.TextValue);
+      break;
+    case fiDouble:
+      target.SetAsFloat(ParseNumber(field.TextValue));
+      break;
+    case fiTimestamp:
+      // The default text of an empty NOT NULL timestamp means the first of January 1900.
+      target.SetAsDateTime(emptyDefault ? FirstOfJanuary1900 : ParseTimestamp(field.TextValue));
+      break;
+    case fiBlob: {
+      std::string bytes;
+      SetBlobSource(field.TextValue);
+      DecodeBlob(bytes);
+      target.SetAsBlob(bytes);
+      break;
+    }
+    default:
+      ShowError("DBLOAD: INSERTION ERROR Field \"" + field.ColumnName + "\" Has a UnHandeled Type " +
+                IntToStr(field.FieldType));
+      break;
+  }
+}
+
+void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
+  query.Open();
+  query.First();
+  if (!query.Eof()) {
+    query.Edit();
+    TField& target = query.Fields()[0];
+    if (field.TextValue.empty()) {
+      if (!target.IsNull()) target.Clear();
+    } else if (field.FieldType == fiVarchar || field.FieldType == fiBlob) {
+      SetFieldValue(target, field, false);
+    }
+    try {
+      query.Post();
+    } catch (const EDBEngineError&) {
+      query.Cancel();
+    }
+  }
+  query.Close();
+}
+
+void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
+  std::string value;
+  for (int i = 0; i < FCount; ++i) {
+    CutElement(FFields[i].ColumnName, row, value);
+    FFields[i].TextValue = DecodeXMLEntities(value);
+  }
+
+  int k = 0;
+  for (int i = 0; i < FCount; ++i) {
+    if (!FFields[i].IsKey) continue;
+    SetKeyParam(*FRowQuery, k, FFields[i]);
+    const TParam& source = FRowQuery->ParamByName("param" + IntToStr(k));
+    for (auto& query : FLongQueries)
+      if (query) query->ParamByName("param" + IntToStr(k)).Assign(source);
+    ++k;
+  }
+
+  if (SameText(tableName, "dictobservation")) {
+    DeleteChildRows("dictcombo");
+    CheckScreeningCode("mapscncode", "mapValueNo");
+  } else if (SameText(tableName, "conceptmap")) {
+    DeleteChildRows("conceptvaluemap");
+    CheckScreeningCode("maptoscncode", "maptoscnvalueno");
+    CheckScreeningCode("maptoscncodealt", "maptoscnvaluenoalt");
+  } else if (SameText(tableName, "advform")) {
+    DeleteChildRows("afitem");
+    DeleteChildRows("afcomboactions");
+    const int i = FieldIndex("billacholderid");
+    if (i >= 0) FFields[i].TextValue.clear();
+  }
+
+  FRowQuery->Open();
+  FRowQuery->First();
+  if (FRowQuery->Eof()) FRowQuery->Append();
+  else FRowQuery->Edit();
+
+  int j = 0;
+  for (int i = 0; i < FCount; ++i) {
+    TFieldInfo& field = FFields[i];
+    if (field.IsLong) continue;
+    TField& target = FRowQuery->Fields()[j++];
+    bool emptyDefault = false;
+    if (field.NotNull && field.TextValue.empty()) {
+      field.TextValue = field.DefaultValue;
+      emptyDefault = true;
+    }
+    if (!field.Overwrite && FRowQuery->State() != dsInsert && !target.IsNull()) continue;
+    if (field.TextValue.empty()) {
+      if (!target.IsNull()) target.Clear();
+      continue;
+    }
+    SetFieldValue(target, field, emptyDefault);
+  }
+
+  try {
+    FRowQuery->Post();
+    ++FResult;
+  } catch (const EDBEngineError&) {
+    FRowQuery->Cancel();
+  }
+  FRowQuery->Close();
+
+  for (int i = 0; i < FCount; ++i)
+    if (FFields[i].IsLong && FLongQueries[i]) WriteLongColumn(*FLongQueries[i], FFields[i]);
+}
+
+}  // namespace
+
+std::string ReadPublishCode(const std::string& fileName) {
+  std::string code;
+  auto reader = std::make_unique<TXMLFileInput>();
+  reader->Open(fileName);
+  std::string rootName;
+  reader->ReadRoot(rootName);
+  while (!reader->EndOfFile()) {
+    if (reader->GetTagName() == "advform") {
+      reader->NextChildTag();
+      if (reader->GetTagName() == "row") reader->NextChildTag();
+      while (!reader->EndOfFile()) {
+        if (reader->GetTagName() == "publishcode") {
+          code = reader->GetTagValue();
+          break;
+        }
+        reader->SkipElement();
+      }
+      if (!code.empty()) break;
+    } else {
+      reader->SkipElement();
+    }
+  }
+  reader->Close();
+  return code;
+}
+
+int ImportFormTables(const std::string& fileName) {
+  std::unique_ptr<TFileHandle> file;
+  try {
+    file = std::make_unique<TFileHandle>(OpenForReading(fileName));
+  } catch (const EInOutError& e) {
+    ShowError("Cannot open  \"" + fileName + "\" " + e.Message());
+    return 0;
+  }
+  std::string text = ReadWhole(*file);
+  file->Close();
+
+  TCutBuffer fileText(std::move(text));
+  std::string xml;
+  CutElement("xmltable", fileText, xml);
+  TCutBuffer tables(std::move(xml));
+  TFormImport import;
+  return import.Run(tables);
+}
+
+int ImportAdvancedForm(const std::string& fileName) {
+  const std::string code = ReadPublishCode(fileName);
+  if (code == "L") {
+    ShowError("You cannot import forms for local publisher (L)\"" + fileName + "\" ");
+    return -1;
+  }
+  return ImportFormTables(fileName);
+}
