@@ -50,9 +50,12 @@ function(q_add_tests)
     add_executable(${exe} ${test})
     target_link_libraries(${exe} PRIVATE ${ARG_LIBS} test_support GTest::gtest GTest::gtest_main)
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # The discovery script splits a list-valued ENVIRONMENT into separate words, so only one
+    # variable goes this way; the folders reach the tests through test_support's compiled defaults
+    # (or the QV_TEST_DATA, QV_SOURCE_DIR and QV_BUILD_DIR variables, which scripts/test exports).
     gtest_discover_tests(${exe}
       DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;QV_SOURCE_DIR=${PROJECT_SOURCE_DIR};QV_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 300)
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
   endforeach()
 endfunction()
 

@@ -27,7 +27,23 @@ std::string TempFolder::Write(const std::string& name, const std::string& bytes)
   return path.string();
 }
 
+namespace {
+std::string FromEnvironment(const char* variable, const char* fallback) {
+  const char* value = std::getenv(variable);
+  return (value && *value) ? value : fallback;
+}
+}  // namespace
+
+std::string SourcePath(const std::string& relativePath) {
+  return FromEnvironment("QV_SOURCE_DIR", QV_DEFAULT_SOURCE_DIR) + "/" + relativePath;
+}
+
+std::string BuildPath(const std::string& relativePath) {
+  return FromEnvironment("QV_BUILD_DIR", QV_DEFAULT_BUILD_DIR) + "/" + relativePath;
+}
+
 std::string TestDataFile(const std::string& name) {
   const char* dir = std::getenv("QV_TEST_DATA");
-  return std::string(dir ? dir : "tests/data") + "/" + name;
+  if (dir && *dir) return std::string(dir) + "/" + name;
+  return SourcePath("tests/data/" + name);
 }

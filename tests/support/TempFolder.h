@@ -21,5 +21,10 @@ class TempFolder {
   std::string FPath;
 };
 
-// The path of a file in tests/data.
+// The path of a file in tests/data ($QV_TEST_DATA when set).
 std::string TestDataFile(const std::string& name);
+// The path of a file of the source tree ($QV_SOURCE_DIR when set, else the tree this was built from).
+std::string SourcePath(const std::string& relativePath);
+// The path of a file of the build folder ($QV_BUILD_DIR when set, else the folder this was built in),
+// e.g. BuildPath("bin/larkspan").
+std::string BuildPath(const std::string& relativePath);
