@@ -31,6 +31,13 @@ bool HasBitmapExtension(const std::string& name) {
   return name.size() >= ExtensionLength && SameText(std::string_view(name).substr(name.size() - ExtensionLength), ".BMP");
 }
 
+// The key a bitmap is stored under: its name without the last four characters, cut to 15; letters
+// keep their case.
+std::string IconKeyOf(const std::string& fileName) {
+  if (fileName.size() <= ExtensionLength) return std::string();
+  return fileName.substr(0, std::min(fileName.size() - ExtensionLength, IconKeyLength));
+}
+
 // Reads a whole file into buffer, as a file stream opened for reading would.
 void LoadFileInto(const std::string& path, std::string& buffer) {
   std::ifstream in(path, std::ios::binary);
@@ -166,11 +173,6 @@ bool TfmLoadImages::CheckDatabase() {
 
 void TfmLoadImages::CloseDatabase() {
   if (dbDatabase->Connected()) dbDatabase->Close();
-}
-
-std::string IconKeyOf(const std::string& fileName) {
-  if (fileName.size() <= ExtensionLength) return std::string();
-  return fileName.substr(0, std::min(fileName.size() - ExtensionLength, IconKeyLength));
 }
 
 void TfmLoadImages::LoadIconFolder() {

@@ -67,9 +67,6 @@ extern TfmLoadImages* fmLoadImages;
 // parameter list, engineMessage the database engine's own text.
 std::string ConnectionErrorText(const std::string& serverLine, const std::string& engineMessage);
 
-// The key a bitmap file is stored under: its name without the last four characters, cut to 15.
-std::string IconKeyOf(const std::string& fileName);
-
 // Makes the icon loader's classes, and those of the platform that its form holds, known to form
 // resources; calling it again does no harm.
 void RegisterIconLoaderClasses();

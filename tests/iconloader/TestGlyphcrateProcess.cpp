@@ -153,12 +153,3 @@ TEST_F(GlyphcrateProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
   ASSERT_TRUE(exitStatus.has_value()) << "glyphcrate did not end by itself";
   EXPECT_EQ(*exitStatus, 0);
 }
-
-TEST_F(GlyphcrateProcessTest, AOneCharacterArgumentLeavesTheWindowOpen) {
-  TestDatabase db(IconSchema);
-  WriteIni({"Main"}, {db.Path()});
-  TChildProcess glyphcrate(Program(), {"x"});
-  // An unattended run here would have ended well within this time (the run above takes a fraction).
-  EXPECT_FALSE(glyphcrate.WaitFor(std::chrono::milliseconds(1500)).has_value());
-  EXPECT_TRUE(db.Rows(SelectIcons).empty());
-}

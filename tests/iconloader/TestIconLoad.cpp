@@ -499,22 +499,6 @@ TEST_F(IconLoadTest, WithAFolderArgumentEveryLoadPutsTheArgumentBack) {
   EXPECT_EQ(db.Rows("SELECT ICONKEY FROM QVICONS"), (TestDatabase::TRows{{"pic"}}));
 }
 
-TEST(IconKey, IsTheNameLessItsLastFourCharactersCutTo15) {
-  struct {
-    std::string FileName;
-    std::string Key;
-  } const cases[] = {
-      {"pic.bmp", "pic"},         {"AVeryLongIconName.BMP", "AVeryLongIconNa"},
-      {".bmp", ""},               {"a.bmp", "a"},
-      {"Exactly15Chars1.bmp", "Exactly15Chars1"},
-      {"x.y.Bmp", "x.y"},         {"bmp", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.FileName);
-    EXPECT_EQ(IconKeyOf(c.FileName), c.Key);
-  }
-}
-
 TEST_F(IconLoadTest, AnErrorThatEscapesTheUnattendedRunLeavesTheWindowOpenAndTheRunIsNotRepeated) {
   TestDatabase first(IconSchema);
   TestDatabase second(IconSchema);

@@ -97,14 +97,6 @@ TEST_F(QDBSelectComboTest, TheListEndsAtTheFirstMissingOrEmptyName) {
   }
 }
 
-TEST_F(QDBSelectComboTest, LoadDatabaseNamesAppendsWithoutClearing) {
-  FBox.Root.Write("Prog/QV32.INI", Qv32IniText({"A", "B"}, {}));
-  TScopedProgramFolder folder(FBox.Root.File("Prog"));
-  auto combo = MakeCombo();
-  combo->LoadDatabaseNames();
-  EXPECT_EQ(ItemsOf(*combo), (std::vector<std::string>{"A", "B", "A", "B"}));
-}
-
 TEST_F(QDBSelectComboTest, LastDatabaseFromTheRegistrySelectsTheEntrySpelledExactly) {
   FBox.Root.Write("Prog/QV32.INI", Qv32IniText({"Main", "Second", "second"}, {}));
   TScopedProgramFolder folder(FBox.Root.File("Prog"));
