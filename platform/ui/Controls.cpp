@@ -264,7 +264,9 @@ const TMetaClass& TWinControl::StaticClass() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
-  // Children that outlive this control keep their widgets: take them out of this one's first.
+  // Children that outlive this control keep their widgets: take them out of this one's first, with
+  // no more layout here.
+  SetComponentStateFlag(csDestroying, true);
   while (!FControls.empty()) FControls.back()->SetParent(nullptr);
 }
 
@@ -338,7 +340,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TWinControl::Realign() {
-  if (FAligning || InState(csLoading)) return;
+  if (FAligning || InState(csLoading) || InState(csDestroying)) return;
   FAligning = true;
   try {
     TRect rect = AlignRect();

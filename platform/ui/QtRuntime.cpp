@@ -26,11 +26,13 @@ QApplication& EnsureQtApplication() {
   static int argc = 1;
   static char programName[] = "qvapp";
   static char* argv[] = {programName, nullptr};
-  static QApplication application(argc, argv);
+  // Never destroyed: Qt's own globals go at exit in an order a static application object cannot follow,
+  // and the process's end frees everything anyway. The pointer keeps it reachable.
+  static QApplication* application = new QApplication(argc, argv);
   // Every window uses the product's font unless its form says otherwise; pinned so that layouts do not
   // depend on the machine's desktop settings.
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(11);
   QApplication::setFont(font);
-  return application;
+  return *application;
 }

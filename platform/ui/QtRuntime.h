@@ -8,5 +8,6 @@ class QApplication;
 bool ChooseOffscreenWhenNoDisplay();
 
 // The process's QApplication, created on the first call (after ChooseOffscreenWhenNoDisplay) and kept
-// until the process ends, so that forms made and freed one after another share it.
+// until the process ends, so that forms made and freed one after another share it. A QApplication the
+// program made itself is used as it is.
 QApplication& EnsureQtApplication();
