@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "foundation/QVConnect.h"
 #include "iconloader/QUBaseFolder.h"
@@ -28,7 +27,8 @@ constexpr size_t IconKeyLength = 15;
 constexpr size_t ExtensionLength = 4;
 
 bool HasBitmapExtension(const std::string& name) {
-  return name.size() >= ExtensionLength && SameText(std::string_view(name).substr(name.size() - ExtensionLength), ".BMP");
+  return name.size() >= ExtensionLength &&
+         SameText(std::string_view(name).substr(name.size() - ExtensionLength), ".BMP");
 }
 
 // The key a bitmap is stored under: its name without the last four characters, cut to 15; letters
@@ -45,8 +45,13 @@ void LoadFileInto(const std::string& path, std::string& buffer) {
     const int error = errno;
     throw EInOutError("Cannot open file \"" + path + "\". " + std::strerror(error), error);
   }
-  buffer.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EInOutError("Read error on file \"" + path + "\"");
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  buffer.resize(size > 0 ? static_cast<size_t>(size) : 0);
+  if (size < 0 || !in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
+    throw EInOutError("Read error on file \"" + path + "\"");
+  }
 }
 
 }  // namespace

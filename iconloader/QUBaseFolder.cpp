@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/system/AnsiStrings.h"
-#include "platform/system/Paths.h"
 #include "platform/system/Environment.h"
+#include "platform/system/Paths.h"
 
 namespace {
 

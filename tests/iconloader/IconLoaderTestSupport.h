@@ -20,7 +20,8 @@ class TScopedProgramFolder {
 
 // A QV32.INI text: section DBNAMES with the names as DB0, DB1, ... and, per database, a parameter
 // section whose SERVER NAME is the matching entry of servers (none when servers is shorter).
-inline std::string Qv32IniText(const std::vector<std::string>& names, const std::vector<std::string>& servers) {
+inline std::string Qv32IniText(const std::vector<std::string>& names,
+                               const std::vector<std::string>& servers) {
   std::string text = "[DBNAMES]\r\n";
   for (size_t i = 0; i < names.size(); ++i) text += "DB" + std::to_string(i) + "=" + names[i] + "\r\n";
   for (size_t i = 0; i < servers.size(); ++i) {

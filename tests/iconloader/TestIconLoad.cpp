@@ -1,5 +1,3 @@
-#include "iconloader/IconLoad.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "iconloader/IconLoad.h"
 #include "platform/components/Application.h"
 #include "platform/data/DBErrors.h"
 #include "platform/system/AnsiStrings.h"
@@ -164,13 +163,13 @@ TEST_F(IconLoadTest, TheFormAsDesigned) {
   ASSERT_EQ(params.size(), 14u);
   EXPECT_TRUE(StartsWith(params[0], "SERVER NAME="));
   EXPECT_EQ(std::vector<std::string>(params.begin() + 1, params.end()),
-            (std::vector<std::string>{"USER NAME=SYSDBA", "PASSWORD=tinplover", "OPEN MODE=READ/WRITE",
-                                      "SCHEMA CACHE SIZE=8", "LANGDRIVER=", "SQLQRYMODE=",
-                                      "SQLPASSTHRU MODE=SHARED NOAUTOCOMMIT", "SCHEMA CACHE TIME=-1",
-                                      "MAX ROWS=-1", "BATCH COUNT=200", "ENABLE SCHEMA CACHE=FALSE",
-                                      "SCHEMA CACHE DIR=", " "}));
+            (std::vector<std::string>{
+                "USER NAME=SYSDBA", "PASSWORD=tinplover", "OPEN MODE=READ/WRITE", "SCHEMA CACHE SIZE=8",
+                "LANGDRIVER=", "SQLQRYMODE=", "SQLPASSTHRU MODE=SHARED NOAUTOCOMMIT", "SCHEMA CACHE TIME=-1",
+                "MAX ROWS=-1", "BATCH COUNT=200", "ENABLE SCHEMA CACHE=FALSE", "SCHEMA CACHE DIR=", " "}));
   EXPECT_EQ(form->quBlob->SQL().Lines(),
-            (std::vector<std::string>{"INSERT INTO QVICONS", "(ICONKEY, IconBLOB)", " VALUES (:IconKey,:IconBlob)"}));
+            (std::vector<std::string>{"INSERT INTO QVICONS", "(ICONKEY, IconBLOB)",
+                                      " VALUES (:IconKey,:IconBlob)"}));
   EXPECT_EQ(form->quBlob->DatabaseName(), "");
   EXPECT_NE(form->PicOpenDialog, nullptr);
   EXPECT_NE(form->DbOpenDialog, nullptr);
@@ -377,11 +376,7 @@ TEST_F(IconLoadTest, TheCommandLineArgumentCountsFromTwoCharacters) {
     std::vector<std::string> Arguments;
     std::string FolderArg;
   } const cases[] = {
-      {{}, ""},
-      {{"x"}, ""},
-      {{""}, ""},
-      {{"/d"}, "/d"},
-      {{"/srv/icons", "ignored"}, "/srv/icons"},
+      {{}, ""}, {{"x"}, ""}, {{""}, ""}, {{"/d"}, "/d"}, {{"/srv/icons", "ignored"}, "/srv/icons"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Arguments.empty() ? "(none)" : c.Arguments[0]);
@@ -442,8 +437,10 @@ TEST_F(IconLoadTest, AnUnattendedRunSkipsADatabaseThatCannotOpenAfterItsMessage)
   ShowAndActivate(form);
 
   ASSERT_EQ(FDialogs.Boxes().size(), 1u);
-  EXPECT_EQ(FDialogs.Boxes()[0].Text, ConnectionErrorText("SERVER NAME=" + missing, EngineMessageFor(missing)));
-  EXPECT_EQ(good.Rows(SelectIcons), (TestDatabase::TRows{{"Tick", BitmapBytes("tick")}, {"pic", BitmapBytes("pic")}}));
+  EXPECT_EQ(FDialogs.Boxes()[0].Text,
+            ConnectionErrorText("SERVER NAME=" + missing, EngineMessageFor(missing)));
+  EXPECT_EQ(good.Rows(SelectIcons),
+            (TestDatabase::TRows{{"Tick", BitmapBytes("tick")}, {"pic", BitmapBytes("pic")}}));
   EXPECT_TRUE(FApplication->Terminated());
   EXPECT_FALSE(form->Visible());
 }
@@ -454,8 +451,8 @@ namespace {
 class TReactivatingDialogService : public TRecordingDialogService {
  public:
   TCustomForm* Form = nullptr;
-  int ShowMessageBox(const std::string& caption, const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
-                     int helpContext) override {
+  int ShowMessageBox(const std::string& caption, const std::string& text, TMsgDlgType type,
+                     TMsgDlgButtons buttons, int helpContext) override {
     const int result = TRecordingDialogService::ShowMessageBox(caption, text, type, buttons, helpContext);
     Screen->SetActiveForm(nullptr);
     if (Form != nullptr) Form->WindowActivated();

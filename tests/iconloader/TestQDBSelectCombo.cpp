@@ -1,11 +1,10 @@
-#include "iconloader/QDBSelectCombo.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "iconloader/QDBSelectCombo.h"
 #include "platform/components/FormReader.h"
 #include "platform/system/Registry.h"
 #include "platform/ui/Forms.h"
@@ -121,7 +120,8 @@ TEST_F(QDBSelectComboTest, LastDatabaseFromTheRegistrySelectsTheEntrySpelledExac
     EXPECT_EQ(combo->ItemIndex(), c.Expected);
     // The keys exist afterwards, created when they were missing.
     HKEY key = 0;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvan-32", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvan-32", 0, KEY_QUERY_VALUE, &key),
+              ERROR_SUCCESS);
     RegCloseKey(key);
   }
 }

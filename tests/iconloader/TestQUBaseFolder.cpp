@@ -1,11 +1,10 @@
-#include "iconloader/QUBaseFolder.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <optional>
 #include <string>
 
+#include "iconloader/QUBaseFolder.h"
 #include "platform/system/Paths.h"
 #include "tests/support/TempFolder.h"
 
@@ -58,9 +57,7 @@ TEST_F(QUBaseFolderTest, LoaderProgramFolderIsTheRunningProgramsUnlessSet) {
   EXPECT_EQ(LoaderProgramFolder(), ProgramFolder());
 }
 
-TEST_F(QUBaseFolderTest, TempFolderEndsInADelimiter) {
-  EXPECT_EQ(GetTempFolder(), FTemp.Path() + "/");
-}
+TEST_F(QUBaseFolderTest, TempFolderEndsInADelimiter) { EXPECT_EQ(GetTempFolder(), FTemp.Path() + "/"); }
 
 TEST_F(QUBaseFolderTest, TempFolderLongerThanTheFirstBufferIsGivenWhole) {
   const std::string longPath = FTemp.Path() + "/" + std::string(150, 'x');
