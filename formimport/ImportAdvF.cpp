@@ -1,0 +1,146 @@
+#include "formimport/ImportAdvF.h"
+
+#include <cstdio>
+
+#include "formimport/DBLoad.h"
+#include "formimport/LarkspanUnits.h"
+#include "foundation/QData.h"
+#include "foundation/QVConnect.h"
+#include "platform/components/Application.h"
+#include "platform/components/TypeInfo.h"
+#include "platform/data/DBErrors.h"
+#include "platform/system/AnsiStrings.h"
+#include "platform/system/CommandLine.h"
+#include "platform/system/Dialogs.h"
+#include "platform/system/IniFiles.h"
+#include "platform/system/Paths.h"
+#include "platform/system/UnitStartup.h"
+#include "platform/ui/FileDialogs.h"
+#include "platform/ui/UiClasses.h"
+
+extern const char FormResource_ImportAdvF[];
+
+TdlImportAdvF* dlImportAdvF = nullptr;
+
+const TMetaClass& TdlImportAdvF::StaticClass() {
+  static const TMetaClass cls = TClassBuilder<TdlImportAdvF>("TdlImportAdvF")
+                                    .Field("laDoc", &TdlImportAdvF::laDoc)
+                                    .Field("Label1", &TdlImportAdvF::Label1)
+                                    .Method("buCancelClick", &TdlImportAdvF::buCancelClick)
+                                    .Method("buOKClick", &TdlImportAdvF::buOKClick)
+                                    .Method("Loaded", &TdlImportAdvF::Loaded)
+                                    .Method("FormCreate", &TdlImportAdvF::FormCreate)
+                                    .Resource(FormResource_ImportAdvF);
+  return cls;
+}
+
+TdlImportAdvF::TdlImportAdvF(TComponent* owner) : TdlQBaseModal(owner) {}
+
+TdlImportAdvF::~TdlImportAdvF() {
+  if (dlImportAdvF == this) dlImportAdvF = nullptr;
+}
+
+void TdlImportAdvF::Loaded() {
+  // The data module is made first by the main block; nothing reads this reference afterwards.
+  if (dmData != nullptr && !dmData->dbDataBase->Connected()) {
+    dmData->coConnection->FDatabaseRef = &dmData->dbDataBase;
+  }
+  TdlQBaseModal::Loaded();
+}
+
+void TdlImportAdvF::FormCreate(TObject* /*Sender*/) {
+  laDoc->SetCaption("");
+  if (ParamCount() >= 1 && !ParamStr(1).empty()) laDoc->SetCaption(ParamStr(1));
+
+  if (!laDoc->Caption().empty()) {
+    buOKClick(this);
+    return;
+  }
+
+  auto* openDialog = NewComponent<TOpenDialog>(this);
+  openDialog->SetFilter(AdvancedFormFilter);
+  openDialog->SetTitle(AdvancedFormDialogTitle);
+  if (openDialog->Execute()) {
+    laDoc->SetCaption(openDialog->FileName());
+    buOKClick(this);
+  } else {
+    Application->Terminate();
+  }
+}
+
+void TdlImportAdvF::buOKClick(TObject* /*Sender*/) {
+  Update();
+
+  const std::string folder = ExtractFilePath(Application->ExeName());
+  const std::string fileName = laDoc->Caption();
+  if (folder.empty() || fileName.empty()) return;
+
+  if (!FileExists(fileName)) {
+    MessageDlg("Larkspan: " + fileName + " Not found", mtError, {mbOK}, 0);
+    return;
+  }
+
+  {
+    const TIniFile ini(folder + FindNameIgnoringCase(folder, "QV32.INI"));
+    TDatabase* database = dmData->dbDataBase;
+    int n = 0;
+    while (!ini.ReadString("DBNAMES", "DB" + IntToStr(n), "").empty()) {
+      database->Params().Clear();
+      ini.ReadSectionValues("DB" + IntToStr(n) + ".PARAMS", database->Params());
+      ++n;  // before the skips, so that a skipped database does not end the list
+      if (database->Params().Count() == 0) continue;
+
+      try {
+        PrepareDatabaseParams(database);
+        database->Open();
+      } catch (const EDBEngineError&) {
+        continue;  // a database that cannot be reached is passed over without a word
+      }
+
+      ImportAdvancedForm(fileName);
+
+      try {
+        database->Close();
+      } catch (const EDBEngineError&) {
+        // The rows are committed table by table already; a failing close loses nothing.
+      }
+    }
+  }
+  Application->Terminate();
+}
+
+void TdlImportAdvF::buCancelClick(TObject* /*Sender*/) { Close(); }
+
+void RegisterImportAdvFClasses() {
+  RegisterUiClasses();
+  RegisterQDataClasses();
+  RegisterQBaseModal();
+  RegisterClass(TdlImportAdvF::StaticClass());
+}
+
+int RunLarkspan() {
+  RegisterImportAdvFClasses();
+
+  TUnitStartupList units;
+  RegisterLarkspanUnits(units);
+  int exitCode = 0;
+  try {
+    units.RunStartup();
+    Application->Initialize();
+    Application->SetTitle("Larkspan");
+    Application->CreateForm(dmData);
+    Application->CreateForm(dlImportAdvF);
+    Application->Run();
+  } catch (const std::exception& e) {
+    // Only a failing start-up gets here: errors of the import are shown in message boxes.
+    std::fprintf(stderr, "larkspan: %s\n", e.what());
+    exitCode = 1;
+  }
+  try {
+    units.RunShutdown();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "larkspan: %s\n", e.what());
+    exitCode = 1;
+  }
+  return exitCode;
+}

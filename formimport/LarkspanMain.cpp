@@ -1,0 +1,13 @@
+// Larkspan: imports an advanced form file into every database listed in QV32.INI.
+#include "formimport/ImportAdvF.h"
+#include "platform/components/Application.h"
+#include "platform/system/CommandLine.h"
+#include "platform/ui/Forms.h"
+
+int main(int argc, char** argv) {
+  SetCommandLine(argc, argv);
+  // The application object exists before the units start: the text catalogue they make is its own.
+  TApplication application(nullptr);
+  InstallQtWindowing(application);
+  return RunLarkspan();
+}

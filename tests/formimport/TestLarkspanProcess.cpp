@@ -1,0 +1,183 @@
+// Larkspan run as the program it is, from a product folder laid out as the installation does.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/platform/system/ScopedEnv.h"
+#include "tests/support/TestDatabase.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr auto TimeLimit = std::chrono::seconds(90);
+
+std::string EnvSetting(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A started program with its standard error caught in a file; killed at the end of the test if it is
+// still running.
+class TLarkspanProcess {
+ public:
+  TLarkspanProcess(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& errorFile) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    if (posix_spawn(&FPid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) FPid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~TLarkspanProcess() {
+    if (FPid > 0 && !FExitStatus) {
+      kill(FPid, SIGKILL);
+      int status = 0;
+      waitpid(FPid, &status, 0);
+    }
+  }
+  TLarkspanProcess(const TLarkspanProcess&) = delete;
+  TLarkspanProcess& operator=(const TLarkspanProcess&) = delete;
+
+  bool Started() const { return FPid > 0; }
+
+  // The exit status once the program has ended by itself within limit; nothing while it still runs.
+  std::optional<int> WaitFor(std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!FExitStatus) {
+      int status = 0;
+      if (waitpid(FPid, &status, WNOHANG) == FPid) {
+        FExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        break;
+      }
+      if (std::chrono::steady_clock::now() >= deadline) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return FExitStatus;
+  }
+
+ private:
+  pid_t FPid = -1;
+  std::optional<int> FExitStatus;
+};
+
+std::string ParamsSection(int index, const std::string& serverName) {
+  return "[DB" + std::to_string(index) + ".PARAMS]\r\nSERVER NAME=" + serverName +
+         "\r\nUSER NAME=SYSDBA\r\nPASSWORD=masterkey\r\nSQLPASSTHRU MODE=SHARED AUTOCOMMIT\r\n";
+}
+
+class LarkspanProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string buildDir = EnvSetting("QV_BUILD_DIR");
+    const std::string sourceDir = EnvSetting("QV_SOURCE_DIR");
+    ASSERT_FALSE(buildDir.empty()) << "QV_BUILD_DIR names no build folder (ctest sets it)";
+    ASSERT_FALSE(sourceDir.empty()) << "QV_SOURCE_DIR names no source folder (ctest sets it)";
+    const std::string built = buildDir + "/bin/larkspan";
+    ASSERT_TRUE(fs::exists(built)) << built << " is not there: build the larkspan target first";
+    // The installed layout: the program and QV32.INI side by side in BIN.
+    fs::create_directories(FRoot.File("Prod/BIN"));
+    fs::copy_file(built, Program());
+    FSchema = FileText(sourceDir + "/samples/schema.sql");
+    FSampleForm = sourceDir + "/samples/forms/diabetes-review.xml";
+    ASSERT_FALSE(FSchema.empty());
+    ASSERT_TRUE(fs::exists(FSampleForm));
+  }
+
+  std::string Program() const { return FRoot.File("Prod/BIN/larkspan"); }
+  std::string ErrorFile() const { return FRoot.File("stderr.txt"); }
+  void WriteIni(const std::string& text) { FRoot.Write("Prod/BIN/QV32.INI", text); }
+
+  // Runs the program to its end and gives its exit status; a run that does not end fails the test.
+  std::optional<int> Run(const std::vector<std::string>& arguments) {
+    TLarkspanProcess larkspan(Program(), arguments, ErrorFile());
+    EXPECT_TRUE(larkspan.Started());
+    const std::optional<int> status = larkspan.WaitFor(TimeLimit);
+    EXPECT_TRUE(status.has_value()) << "larkspan did not end by itself";
+    return status;
+  }
+
+  TempFolder FRoot;
+  TScopedEnv FPlatform{"QT_QPA_PLATFORM", std::string("offscreen")};
+  TScopedEnv FRegistry{"QV_REGISTRY_DIR", FRoot.File("registry")};
+  TScopedEnv FWinStation{"WINSTATIONNAME", std::nullopt};
+  TScopedEnv FClientName{"CLIENTNAME", std::nullopt};
+  std::string FSchema;
+  std::string FSampleForm;
+};
+
+}  // namespace
+
+TEST_F(LarkspanProcessTest, TheSampleFormLandsInEveryDatabaseAndTheProgramEndsByItself) {
+  TestDatabase first(FSchema);
+  TestDatabase second(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=First\r\nDB1=Second\r\n" + ParamsSection(0, first.Path()) +
+           ParamsSection(1, second.Path()));
+
+  const std::optional<int> status = Run({FSampleForm});
+  ASSERT_TRUE(status.has_value());
+  EXPECT_EQ(*status, 0) << FileText(ErrorFile());
+
+  for (const TestDatabase* db : {&first, &second}) {
+    SCOPED_TRACE(db->Path());
+    EXPECT_EQ(db->Rows("SELECT formid, formname, publishcode, billacholderid FROM advform"),
+              (TestDatabase::TRows{{"9001", "Diabetes review & plan", "P", TestDatabase::Null}}));
+    // Codes without an active screening row take their partner, or are cleared with their value.
+    EXPECT_EQ(db->Rows("SELECT obscode, mapscncode, mapvalueno FROM dictobservation ORDER BY obscode"),
+              (TestDatabase::TRows{{"BP_SYS", "HT", "1"},
+                                   {"CHOL_T", "CHOL", "3"},
+                                   {"OLD_OBS", TestDatabase::Null, TestDatabase::Null},
+                                   {"WT_KG", "WE", "2"}}));
+    EXPECT_EQ(db->Rows("SELECT formid, itemno, caption FROM afitem ORDER BY itemno"),
+              (TestDatabase::TRows{{"9001", "1", "Blood pressure <systolic>"},
+                                   {"9001", "2", "Weight"},
+                                   {"9001", "3", "Foot check done"}}));
+    EXPECT_EQ(db->Value("SELECT COUNT(*) FROM afcomboactions"), "2");
+    EXPECT_EQ(db->Value("SELECT COUNT(*) FROM dictcombo"), "2");
+    EXPECT_EQ(db->Value("SELECT COUNT(*) FROM conceptvaluemap"), "2");
+    EXPECT_EQ(db->Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"),
+              (TestDatabase::TRows{{"1", "Left foot"}, {"2", "Right foot"}}));
+  }
+}
+
+TEST_F(LarkspanProcessTest, ADatabaseThatCannotBeOpenedDoesNotKeepTheProgramFromEnding) {
+  TestDatabase db(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Gone\r\nDB1=Main\r\n" + ParamsSection(0, FRoot.File("gone/none.fdb")) +
+           ParamsSection(1, db.Path()));
+
+  const std::optional<int> status = Run({FSampleForm});
+  ASSERT_TRUE(status.has_value());
+  EXPECT_EQ(*status, 0) << FileText(ErrorFile());
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM afitem"), "3");
+}
+
+TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
+  const std::optional<int> status = Run({FSampleForm});
+  ASSERT_TRUE(status.has_value());
+  EXPECT_EQ(*status, 0) << FileText(ErrorFile());
+}
