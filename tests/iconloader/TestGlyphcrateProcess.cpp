@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/iconloader/IconLoaderTestSupport.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestDatabase.h"
 
 extern char** environ;
@@ -33,12 +34,6 @@ const char* const IconSchema =
 const char* const SelectIcons = "SELECT ICONKEY, ICONBLOB FROM QVICONS ORDER BY ICONKEY";
 
 constexpr auto TimeLimit = std::chrono::seconds(60);
-
-// A folder from the environment, else the one the build configured.
-std::string FolderSetting(const char* name, const char* configured) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0' ? value : configured;
-}
 
 std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -91,14 +86,14 @@ class TChildProcess {
 class GlyphcrateProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string built = FolderSetting("QV_BUILD_DIR", QV_DEFAULT_BUILD_DIR) + "/bin/glyphcrate";
+    const std::string built = BuildPath("bin/glyphcrate");
     if (!fs::exists(built)) {
       GTEST_SKIP() << "the built program is not there (" << built << "): build the glyphcrate target first";
     }
     // The installed layout: the program one folder below BIN, which holds QV32.INI.
     fs::create_directories(FBox.Root.File("Prod/BIN/Loader"));
     fs::copy_file(built, Program());
-    FSamples = FolderSetting("QV_SOURCE_DIR", QV_DEFAULT_SOURCE_DIR) + "/samples/icons";
+    FSamples = SourcePath("samples/icons");
   }
 
   std::string Program() const { return FBox.Root.File("Prod/BIN/Loader/glyphcrate"); }
