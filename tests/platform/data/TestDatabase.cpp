@@ -174,6 +174,15 @@ TEST_F(TransactionTest, NoautocommitStoresWorkOutsideATransactionWhenTheConnecti
             (TestDatabase::TRows{{"1", "on close"}, {"2", "on close too"}}));
 }
 
+TEST_F(TransactionTest, AFailedStatementLosesNothingElseOfTheWorkCommittedOnClose) {
+  Open("SHARED NOAUTOCOMMIT");
+  Insert("dbDatabase", 1, "first");
+  EXPECT_THROW(Insert("dbDatabase", 1, "duplicate"), EDBEngineError);
+  Insert("dbDatabase", 2, "after");
+  database.Close();
+  EXPECT_EQ(fixture.Rows("SELECT k, a FROM t ORDER BY k"), (TestDatabase::TRows{{"1", "first"}, {"2", "after"}}));
+}
+
 TEST_F(TransactionTest, NoautocommitKeepsEarlierWorkWhenAnExplicitTransactionIsRolledBack) {
   Open("SHARED NOAUTOCOMMIT");
   Insert("dbDatabase", 1, "outside");
