@@ -78,6 +78,7 @@ const TMetaClass& TQ24x24ImageList::StaticClass() {
 TQ24x24ImageList::TQ24x24ImageList(TComponent* owner) : TQCustomImageList(owner, 24, 1000, 1087) {}
 
 void RegisterQImageListClasses() {
-  RegisterClasses({&TImageList::StaticClass(), &TQCustomImageList::StaticClass(), &TQ16x16ImageList::StaticClass(),
-                   &TQ20x20ImageList::StaticClass(), &TQ24x24ImageList::StaticClass()});
+  RegisterClasses({&TImageList::StaticClass(), &TQCustomImageList::StaticClass(),
+                   &TQ16x16ImageList::StaticClass(), &TQ20x20ImageList::StaticClass(),
+                   &TQ24x24ImageList::StaticClass()});
 }

@@ -10,18 +10,30 @@
 
 const char* FieldTypeName(TFieldType type) {
   switch (type) {
-    case ftString: return "String";
-    case ftSmallint: return "Smallint";
-    case ftInteger: return "Integer";
-    case ftLargeint: return "Largeint";
-    case ftBoolean: return "Boolean";
-    case ftFloat: return "Float";
-    case ftDate: return "Date";
-    case ftTime: return "Time";
-    case ftDateTime: return "DateTime";
-    case ftBlob: return "Blob";
-    case ftMemo: return "Memo";
-    case ftUnknown: break;
+    case ftString:
+      return "String";
+    case ftSmallint:
+      return "Smallint";
+    case ftInteger:
+      return "Integer";
+    case ftLargeint:
+      return "Largeint";
+    case ftBoolean:
+      return "Boolean";
+    case ftFloat:
+      return "Float";
+    case ftDate:
+      return "Date";
+    case ftTime:
+      return "Time";
+    case ftDateTime:
+      return "DateTime";
+    case ftBlob:
+      return "Blob";
+    case ftMemo:
+      return "Memo";
+    case ftUnknown:
+      break;
   }
   return "Unknown";
 }
@@ -142,7 +154,7 @@ std::string DateTimeToText(TDateTime value) {
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute,
                   second);
   else
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", year, month, day, hour,
-                  minute, second, msec);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", year, month, day, hour, minute,
+                  second, msec);
   return buffer;
 }

@@ -50,8 +50,10 @@ void TDatabase::SetConnected(bool connected) {
     FStreamedConnected = connected;
     return;
   }
-  if (connected) Open();
-  else Close();
+  if (connected)
+    Open();
+  else
+    Close();
 }
 
 void TDatabase::Loaded() {

@@ -66,8 +66,7 @@ void TFbStatus::Check() const {
 
 std::string FormatStatus(IStatus* status) {
   std::vector<char> buffer(4096);
-  const unsigned length =
-      Util()->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
+  const unsigned length = Util()->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
   std::string text(buffer.data(), std::min<size_t>(length, buffer.size()));
   while (!text.empty() && (text.back() == '\n' || text.back() == '\0')) text.pop_back();
   return text;

@@ -29,12 +29,18 @@ double Scaled(int64_t value, int scale) { return static_cast<double>(value) / st
 
 unsigned FixedLength(unsigned type) {
   switch (type) {
-    case SQL_INT64: return 8;
-    case SQL_DOUBLE: return 8;
-    case SQL_TIMESTAMP: return sizeof(ISC_TIMESTAMP);
-    case SQL_BLOB: return sizeof(ISC_QUAD);
-    case SQL_BOOLEAN: return 1;
-    default: return 0;
+    case SQL_INT64:
+      return 8;
+    case SQL_DOUBLE:
+      return 8;
+    case SQL_TIMESTAMP:
+      return sizeof(ISC_TIMESTAMP);
+    case SQL_BLOB:
+      return sizeof(ISC_QUAD);
+    case SQL_BOOLEAN:
+      return 1;
+    default:
+      return 0;
   }
 }
 
@@ -70,19 +76,30 @@ std::vector<TSlot> DescribeSlots(IMessageMetadata* metadata) {
 TFieldType SlotFieldType(const TSlot& slot) {
   switch (slot.Type) {
     case SQL_TEXT:
-    case SQL_VARYING: return ftString;
-    case SQL_SHORT: return slot.Scale < 0 ? ftFloat : ftSmallint;
-    case SQL_LONG: return slot.Scale < 0 ? ftFloat : ftInteger;
-    case SQL_INT64: return slot.Scale < 0 ? ftFloat : ftLargeint;
+    case SQL_VARYING:
+      return ftString;
+    case SQL_SHORT:
+      return slot.Scale < 0 ? ftFloat : ftSmallint;
+    case SQL_LONG:
+      return slot.Scale < 0 ? ftFloat : ftInteger;
+    case SQL_INT64:
+      return slot.Scale < 0 ? ftFloat : ftLargeint;
     case SQL_FLOAT:
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: return ftFloat;
-    case SQL_TIMESTAMP: return ftDateTime;
-    case SQL_TYPE_DATE: return ftDate;
-    case SQL_TYPE_TIME: return ftTime;
-    case SQL_BLOB: return slot.SubType == 1 ? ftMemo : ftBlob;
-    case SQL_BOOLEAN: return ftBoolean;
-    default: return ftUnknown;
+    case SQL_D_FLOAT:
+      return ftFloat;
+    case SQL_TIMESTAMP:
+      return ftDateTime;
+    case SQL_TYPE_DATE:
+      return ftDate;
+    case SQL_TYPE_TIME:
+      return ftTime;
+    case SQL_BLOB:
+      return slot.SubType == 1 ? ftMemo : ftBlob;
+    case SQL_BOOLEAN:
+      return ftBoolean;
+    default:
+      return ftUnknown;
   }
 }
 
@@ -93,28 +110,42 @@ TDataValue DecodeSlot(const TSlot& slot, const unsigned char* buffer, ISC_QUAD* 
   const unsigned char* data = buffer + slot.Offset;
   value.Null = false;
   switch (slot.Type) {
-    case SQL_TEXT: value.Bytes.assign(reinterpret_cast<const char*>(data), slot.Length); break;
+    case SQL_TEXT:
+      value.Bytes.assign(reinterpret_cast<const char*>(data), slot.Length);
+      break;
     case SQL_VARYING: {
       const unsigned length = std::min<unsigned>(Load<uint16_t>(data), slot.Length);
       value.Bytes.assign(reinterpret_cast<const char*>(data + 2), length);
       break;
     }
     case SQL_SHORT:
-      if (slot.Scale < 0) value.Float = Scaled(Load<int16_t>(data), slot.Scale);
-      else value.Integer = Load<int16_t>(data);
+      if (slot.Scale < 0)
+        value.Float = Scaled(Load<int16_t>(data), slot.Scale);
+      else
+        value.Integer = Load<int16_t>(data);
       break;
     case SQL_LONG:
-      if (slot.Scale < 0) value.Float = Scaled(Load<int32_t>(data), slot.Scale);
-      else value.Integer = Load<int32_t>(data);
+      if (slot.Scale < 0)
+        value.Float = Scaled(Load<int32_t>(data), slot.Scale);
+      else
+        value.Integer = Load<int32_t>(data);
       break;
     case SQL_INT64:
-      if (slot.Scale < 0) value.Float = Scaled(Load<int64_t>(data), slot.Scale);
-      else value.Integer = Load<int64_t>(data);
+      if (slot.Scale < 0)
+        value.Float = Scaled(Load<int64_t>(data), slot.Scale);
+      else
+        value.Integer = Load<int64_t>(data);
       break;
-    case SQL_FLOAT: value.Float = Load<float>(data); break;
+    case SQL_FLOAT:
+      value.Float = Load<float>(data);
+      break;
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: value.Float = Load<double>(data); break;
-    case SQL_TIMESTAMP: value.Float = TimestampToDateTime(Load<ISC_TIMESTAMP>(data)); break;
+    case SQL_D_FLOAT:
+      value.Float = Load<double>(data);
+      break;
+    case SQL_TIMESTAMP:
+      value.Float = TimestampToDateTime(Load<ISC_TIMESTAMP>(data));
+      break;
     case SQL_TYPE_DATE: {
       ISC_TIMESTAMP ts{Load<ISC_DATE>(data), 0};
       value.Float = TimestampToDateTime(ts);
@@ -128,8 +159,12 @@ TDataValue DecodeSlot(const TSlot& slot, const unsigned char* buffer, ISC_QUAD* 
     case SQL_BLOB:
       if (blobId) *blobId = Load<ISC_QUAD>(data);
       break;
-    case SQL_BOOLEAN: value.Integer = *data ? 1 : 0; break;
-    default: value.Null = true; break;  // arrays and other types the programs never read
+    case SQL_BOOLEAN:
+      value.Integer = *data ? 1 : 0;
+      break;
+    default:
+      value.Null = true;
+      break;  // arrays and other types the programs never read
   }
   return value;
 }
@@ -140,8 +175,7 @@ TInputMessage::TInputMessage(TFbMetadata declared) : FDeclaredMetadata(std::move
 
 TInputMessage::TWanted TInputMessage::WantedFor(unsigned index, const TDataValue& value) const {
   const TSlot& declared = FDeclared[index];
-  if (value.Null)
-    return {declared.Type, declared.SubType, declared.Length, declared.Scale, declared.CharSet};
+  if (value.Null) return {declared.Type, declared.SubType, declared.Length, declared.Scale, declared.CharSet};
   if (value.Type == ftBoolean && declared.Type == SQL_BOOLEAN) return {SQL_BOOLEAN, 0, 1, 0, 0};
   if (IsIntegerType(value.Type)) return {SQL_INT64, 0, 8, 0, 0};
   if (value.Type == ftFloat) return {SQL_DOUBLE, 0, 8, 0, 0};
@@ -203,16 +237,27 @@ void TInputMessage::Fill(const std::vector<const TDataValue*>& values, IAttachme
     Store<short>(FBuffer.data() + slot.NullOffset, value.Null ? -1 : 0);
     if (value.Null) continue;
     switch (slot.Type) {
-      case SQL_BOOLEAN: *data = value.Integer ? 1 : 0; break;
-      case SQL_INT64: Store<int64_t>(data, value.Integer); break;
-      case SQL_DOUBLE: Store<double>(data, value.Float); break;
-      case SQL_TIMESTAMP: Store<ISC_TIMESTAMP>(data, DateTimeToTimestamp(value.Float)); break;
+      case SQL_BOOLEAN:
+        *data = value.Integer ? 1 : 0;
+        break;
+      case SQL_INT64:
+        Store<int64_t>(data, value.Integer);
+        break;
+      case SQL_DOUBLE:
+        Store<double>(data, value.Float);
+        break;
+      case SQL_TIMESTAMP:
+        Store<ISC_TIMESTAMP>(data, DateTimeToTimestamp(value.Float));
+        break;
       case SQL_VARYING:
         Store<uint16_t>(data, static_cast<uint16_t>(value.Bytes.size()));
         std::memcpy(data + 2, value.Bytes.data(), value.Bytes.size());
         break;
-      case SQL_BLOB: Store<ISC_QUAD>(data, WriteBlob(attachment, transaction, value.Bytes)); break;
-      default: break;
+      case SQL_BLOB:
+        Store<ISC_QUAD>(data, WriteBlob(attachment, transaction, value.Bytes));
+        break;
+      default:
+        break;
     }
   }
 }

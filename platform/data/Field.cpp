@@ -6,7 +6,8 @@
 #include "platform/data/Query.h"
 #include "platform/system/AnsiStrings.h"
 
-TField::TField(TQuery* dataSet, int index, std::string fieldName, TFieldType dataType, int size, bool writable)
+TField::TField(TQuery* dataSet, int index, std::string fieldName, TFieldType dataType, int size,
+               bool writable)
     : FDataSet(dataSet),
       FIndex(index),
       FFieldName(std::move(fieldName)),
@@ -97,9 +98,12 @@ void TField::SetAsString(const std::string& value) {
     return;
   }
   if (FDataType == ftBoolean) {
-    if (SameText(Trim(value), "True")) Assign(TDataValue::OfInteger(ftBoolean, 1));
-    else if (SameText(Trim(value), "False")) Assign(TDataValue::OfInteger(ftBoolean, 0));
-    else throw EConvertError("'" + value + "' is not a valid boolean value");
+    if (SameText(Trim(value), "True"))
+      Assign(TDataValue::OfInteger(ftBoolean, 1));
+    else if (SameText(Trim(value), "False"))
+      Assign(TDataValue::OfInteger(ftBoolean, 0));
+    else
+      throw EConvertError("'" + value + "' is not a valid boolean value");
   } else if (IsIntegerType(FDataType)) {
     TDataValue text = TDataValue::OfBytes(ftString, value);
     const int64_t number = ValueAsInteger(text, What());
@@ -139,13 +143,14 @@ void TField::SetAsDateTime(TDateTime value) {
 }
 
 void TField::SetAsBlob(const std::string& bytes) {
-  if (FDataType == ftString || IsBlobType(FDataType)) Assign(TDataValue::OfBytes(FDataType, bytes));
-  else throw EDatabaseError("Cannot access " + What() + " as type Blob");
+  if (FDataType == ftString || IsBlobType(FDataType))
+    Assign(TDataValue::OfBytes(FDataType, bytes));
+  else
+    throw EDatabaseError("Cannot access " + What() + " as type Blob");
 }
 
 TField& TFields::Items(int index) const {
-  if (index < 0 || index >= Count())
-    throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
   return *FItems[static_cast<size_t>(index)];
 }
 

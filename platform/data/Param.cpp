@@ -54,8 +54,7 @@ void TParam::Assign(const TParam& source) {
 }
 
 TParam& TParams::Items(int index) const {
-  if (index < 0 || index >= Count())
-    throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
   return *FItems[static_cast<size_t>(index)];
 }
 

@@ -27,8 +27,8 @@ struct TWriteStatement {
 fbclient::TFbStatement PrepareStatement(IAttachment* attachment, ITransaction* transaction,
                                         const std::string& text) {
   TFbStatus status;
-  fbclient::TFbStatement statement(
-      attachment->prepare(status.Get(), transaction, 0, text.c_str(), 1, IStatement::PREPARE_PREFETCH_METADATA));
+  fbclient::TFbStatement statement(attachment->prepare(status.Get(), transaction, 0, text.c_str(), 1,
+                                                       IStatement::PREPARE_PREFETCH_METADATA));
   status.Check();
   return statement;
 }
@@ -43,12 +43,12 @@ fbclient::TInputMessage InputOf(IStatement* statement) {
 // The columns of the table's primary key, in key order; empty when it has none.
 std::vector<std::string> PrimaryKeyOf(IAttachment* attachment, ITransaction* transaction,
                                       const std::string& table) {
-  fbclient::TFbStatement statement = PrepareStatement(
-      attachment, transaction,
-      "SELECT S.RDB$FIELD_NAME FROM RDB$RELATION_CONSTRAINTS C "
-      "JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = C.RDB$INDEX_NAME "
-      "WHERE C.RDB$RELATION_NAME = ? AND C.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' "
-      "ORDER BY S.RDB$FIELD_POSITION");
+  fbclient::TFbStatement statement =
+      PrepareStatement(attachment, transaction,
+                       "SELECT S.RDB$FIELD_NAME FROM RDB$RELATION_CONSTRAINTS C "
+                       "JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = C.RDB$INDEX_NAME "
+                       "WHERE C.RDB$RELATION_NAME = ? AND C.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' "
+                       "ORDER BY S.RDB$FIELD_POSITION");
   fbclient::TInputMessage input = InputOf(statement.Get());
   const TDataValue name = TDataValue::OfBytes(ftString, UpperCase(table));
   input.Fill({&name}, attachment, transaction);
@@ -107,14 +107,13 @@ class TQueryEngine {
 };
 
 const TMetaClass& TQuery::StaticClass() {
-  static const TMetaClass cls =
-      TClassBuilder<TQuery>("TQuery")
-          .Boolean("Active", &TQuery::Active, &TQuery::SetActive)
-          .Default(false)
-          .String("DatabaseName", &TQuery::DatabaseName, &TQuery::SetDatabaseName)
-          .Boolean("RequestLive", &TQuery::RequestLive, &TQuery::SetRequestLive)
-          .Default(false)
-          .Strings("SQL", static_cast<TStringList& (TQuery::*)()>(&TQuery::SQL));
+  static const TMetaClass cls = TClassBuilder<TQuery>("TQuery")
+                                    .Boolean("Active", &TQuery::Active, &TQuery::SetActive)
+                                    .Default(false)
+                                    .String("DatabaseName", &TQuery::DatabaseName, &TQuery::SetDatabaseName)
+                                    .Boolean("RequestLive", &TQuery::RequestLive, &TQuery::SetRequestLive)
+                                    .Default(false)
+                                    .Strings("SQL", static_cast<TStringList& (TQuery::*)()>(&TQuery::SQL));
   return cls;
 }
 
@@ -221,8 +220,8 @@ void TQuery::Prepare() {
     engine->FieldColumn.push_back(tableColumn ? TrimRight(slot.Field) : std::string());
     const TFieldType type = fbclient::SlotFieldType(slot);
     const int size = type == ftString ? static_cast<int>(slot.Length) : 0;
-    fields.FItems.push_back(std::make_unique<TField>(this, static_cast<int>(i), TrimRight(slot.Alias), type,
-                                                     size, tableColumn));
+    fields.FItems.push_back(
+        std::make_unique<TField>(this, static_cast<int>(i), TrimRight(slot.Alias), type, size, tableColumn));
   }
   FFields = std::move(fields);
   FEngine = std::move(engine);
@@ -244,8 +243,10 @@ void TQuery::SetActive(bool active) {
     FStreamedActive = active;
     return;
   }
-  if (active) Open();
-  else Close();
+  if (active)
+    Open();
+  else
+    Close();
 }
 
 void TQuery::Loaded() {
@@ -279,9 +280,9 @@ void TQuery::Open() {
   ITransaction* transaction = connection.CurrentTransaction();
   FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
   TFbStatus status;
-  fbclient::TFbResultSet cursor(FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
-                                                               FEngine->Input.Buffer(),
-                                                               FEngine->OutputMetadata.Get(), 0));
+  fbclient::TFbResultSet cursor(
+      FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
+                                     FEngine->Input.Buffer(), FEngine->OutputMetadata.Get(), 0));
   status.Check();
   FEngine->Cursor = std::move(cursor);
   FEngine->CursorTransaction = transaction;
@@ -325,7 +326,8 @@ void TQuery::ReadRow() {
 
 void TQuery::LoadBlob(TField& field) {
   TDatabaseConnection& connection = FEngine->Connection();
-  ITransaction* transaction = FEngine->CursorTransaction ? FEngine->CursorTransaction : connection.CurrentTransaction();
+  ITransaction* transaction =
+      FEngine->CursorTransaction ? FEngine->CursorTransaction : connection.CurrentTransaction();
   ISC_QUAD id;
   std::memcpy(&id, &field.FBlobId, sizeof id);
   field.FValue.Bytes = fbclient::ReadBlob(connection.Attachment(), transaction, id);
@@ -344,7 +346,8 @@ void TQuery::Close() {
   FState = dsInactive;
   FEof = true;
   FRowsRead = 0;
-  if (FEngine && FEngine->Database && FEngine->Database->Connected()) FEngine->Connection().AfterCursorClosed();
+  if (FEngine && FEngine->Database && FEngine->Database->Connected())
+    FEngine->Connection().AfterCursorClosed();
 }
 
 void TQuery::ExecSQL() {
@@ -354,9 +357,9 @@ void TQuery::ExecSQL() {
   FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
   TFbStatus status;
   if (FEngine->HasCursor) {
-    fbclient::TFbResultSet cursor(FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
-                                                                 FEngine->Input.Buffer(),
-                                                                 FEngine->OutputMetadata.Get(), 0));
+    fbclient::TFbResultSet cursor(
+        FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
+                                       FEngine->Input.Buffer(), FEngine->OutputMetadata.Get(), 0));
     status.Check();
     FRowsAffected = 0;
   } else {
@@ -383,8 +386,10 @@ void TQuery::CheckBrowseMode() {
   if (FState != dsEdit && FState != dsInsert) return;
   bool modified = false;
   for (const auto& field : FFields.FItems) modified = modified || field->FModified;
-  if (modified) Post();
-  else Cancel();
+  if (modified)
+    Post();
+  else
+    Cancel();
 }
 
 void TQuery::First() {
@@ -518,7 +523,8 @@ void TQuery::Post() {
       }
       auto statement = std::make_unique<TWriteStatement>();
       statement->Statement =
-          PrepareStatement(attachment, transaction, "INSERT INTO " + engine.Table + " (" + columns + ") VALUES (" + marks + ")");
+          PrepareStatement(attachment, transaction,
+                           "INSERT INTO " + engine.Table + " (" + columns + ") VALUES (" + marks + ")");
       statement->Input = InputOf(statement->Statement.Get());
       statement->FieldIndexes = columnFields;
       engine.Insert = std::move(statement);
@@ -530,8 +536,8 @@ void TQuery::Post() {
   if (write) {
     write->Input.Fill(values, attachment, transaction);
     TFbStatus status;
-    write->Statement->execute(status.Get(), transaction, write->Input.Metadata(), write->Input.Buffer(), nullptr,
-                              nullptr);
+    write->Statement->execute(status.Get(), transaction, write->Input.Metadata(), write->Input.Buffer(),
+                              nullptr, nullptr);
     status.Check();
     if (FState == dsEdit) {
       const ISC_UINT64 affected = write->Statement->getAffectedRecords(status.Get());

@@ -5,8 +5,7 @@
 namespace {
 
 bool IsNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '$';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
@@ -96,8 +95,7 @@ TParsedSQL ParseSQLParams(std::string_view sql) {
       i += skip;
       continue;
     }
-    if (sql[i] == ':' && i + 1 < sql.size() && IsNameChar(sql[i + 1]) &&
-        !(i > 0 && sql[i - 1] == ':')) {
+    if (sql[i] == ':' && i + 1 < sql.size() && IsNameChar(sql[i + 1]) && !(i > 0 && sql[i - 1] == ':')) {
       size_t end = i + 1;
       while (end < sql.size() && IsNameChar(sql[end])) ++end;
       parsed.Names.emplace_back(sql.substr(i + 1, end - i - 1));
@@ -115,8 +113,8 @@ TSelectShape ParseSelectShape(std::string_view sql) {
   TSelectShape shape;
   const std::vector<TToken> tokens = Tokenize(sql);
   if (tokens.empty() || !IsWord(tokens[0], "SELECT")) return shape;
-  if (tokens.size() > 1 && (IsWord(tokens[1], "DISTINCT") || IsWord(tokens[1], "FIRST") ||
-                            IsWord(tokens[1], "SKIP")))
+  if (tokens.size() > 1 &&
+      (IsWord(tokens[1], "DISTINCT") || IsWord(tokens[1], "FIRST") || IsWord(tokens[1], "SKIP")))
     return shape;
   size_t from = 0;
   for (size_t t = 1; t < tokens.size(); ++t) {

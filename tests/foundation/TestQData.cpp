@@ -1,7 +1,6 @@
-#include "foundation/QData.h"
-
 #include <gtest/gtest.h>
 
+#include "foundation/QData.h"
 #include "platform/components/TypeInfo.h"
 #include "platform/data/Query.h"
 #include "platform/data/Session.h"
@@ -106,7 +105,7 @@ TEST_F(QDataTest, TheCreationHandlerClosesTheWorkingAndAuxiliaryConnections) {
   EXPECT_FALSE(dmData->dbDataBase->Connected());
   EXPECT_FALSE(dmData->dbAuxiliary->Connected());
   EXPECT_TRUE(dmData->dbBlob->Connected());  // not touched
-  dmData->DataModuleCreate(dmData);           // nothing open: nothing happens
+  dmData->DataModuleCreate(dmData);          // nothing open: nothing happens
   EXPECT_FALSE(dmData->dbDataBase->Connected());
 }
 

@@ -1,9 +1,9 @@
-#include "foundation/QImageList.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+
+#include "foundation/QImageList.h"
 
 namespace {
 

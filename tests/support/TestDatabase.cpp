@@ -23,7 +23,8 @@ void RunStatements(IAttachment* attachment, const std::vector<std::string>& stat
   for (const std::string& sql : statements) {
     fbclient::TFbTransaction transaction = fbclient::StartTransaction(attachment);
     TFbStatus status;
-    attachment->execute(status.Get(), transaction.Get(), 0, sql.c_str(), 1, nullptr, nullptr, nullptr, nullptr);
+    attachment->execute(status.Get(), transaction.Get(), 0, sql.c_str(), 1, nullptr, nullptr, nullptr,
+                        nullptr);
     status.Check();
     transaction.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
   }
@@ -75,7 +76,8 @@ TestDatabase::TestDatabase(const std::string& schemaSql) : FPath(FFolder.File("t
 }
 
 TStringList TestDatabase::Params() const {
-  return {"SERVER NAME=" + FPath, "USER NAME=SYSDBA", "PASSWORD=masterkey", "SQLPASSTHRU MODE=SHARED AUTOCOMMIT"};
+  return {"SERVER NAME=" + FPath, "USER NAME=SYSDBA", "PASSWORD=masterkey",
+          "SQLPASSTHRU MODE=SHARED AUTOCOMMIT"};
 }
 
 void TestDatabase::Execute(const std::string& sql) const {
@@ -88,15 +90,16 @@ TestDatabase::TRows TestDatabase::Rows(const std::string& select) const {
   fbclient::TFbAttachment attachment = fbclient::Attach(AttachParams(FPath));
   fbclient::TFbTransaction transaction = fbclient::StartTransaction(attachment.Get());
   TFbStatus status;
-  fbclient::TFbStatement statement(
-      attachment->prepare(status.Get(), transaction.Get(), 0, select.c_str(), 1, IStatement::PREPARE_PREFETCH_METADATA));
+  fbclient::TFbStatement statement(attachment->prepare(status.Get(), transaction.Get(), 0, select.c_str(), 1,
+                                                       IStatement::PREPARE_PREFETCH_METADATA));
   status.Check();
   fbclient::TFbMetadata output(statement->getOutputMetadata(status.Get()));
   status.Check();
   const std::vector<fbclient::TSlot> slots = fbclient::DescribeSlots(output.Get());
   std::vector<unsigned char> row(output->getMessageLength(status.Get()));
   status.Check();
-  fbclient::TFbResultSet cursor(statement->openCursor(status.Get(), transaction.Get(), nullptr, nullptr, output.Get(), 0));
+  fbclient::TFbResultSet cursor(
+      statement->openCursor(status.Get(), transaction.Get(), nullptr, nullptr, output.Get(), 0));
   status.Check();
   TRows rows;
   while (cursor->fetchNext(status.Get(), row.data()) == IStatus::RESULT_OK) {

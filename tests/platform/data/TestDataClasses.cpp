@@ -1,8 +1,7 @@
-#include "platform/data/DataClasses.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/components/FormReader.h"
+#include "platform/data/DataClasses.h"
 #include "platform/data/Database.h"
 #include "platform/data/Query.h"
 #include "tests/support/TestDatabase.h"
@@ -26,7 +25,9 @@ std::string Resource(const std::string& serverName) {
          "    DriverName = 'INTRBASE'\n"
          "    LoginPrompt = False\n"
          "    Params.Strings = (\n"
-         "      'SERVER NAME=" + serverName + "'\n"
+         "      'SERVER NAME=" +
+         serverName +
+         "'\n"
          "      'USER NAME=SYSDBA'\n"
          "      'PASSWORD=tinplover'\n"
          "      'SQLPASSTHRU MODE=SHARED NOAUTOCOMMIT'\n"
@@ -50,7 +51,8 @@ TEST(DataClassesTest, AStoredFormMakesAConnectionAndAQueryThatWork) {
   EXPECT_TRUE(database->Connected());
   EXPECT_FALSE(database->LoginPrompt());
   EXPECT_EQ(database->Params().Count(), 5);
-  EXPECT_EQ(query->SQL().Text(), "INSERT INTO QVICONS\r\n(ICONKEY, IconBLOB)\r\n VALUES (:IconKey,:IconBlob)\r\n");
+  EXPECT_EQ(query->SQL().Text(),
+            "INSERT INTO QVICONS\r\n(ICONKEY, IconBLOB)\r\n VALUES (:IconKey,:IconBlob)\r\n");
   ASSERT_EQ(query->ParamCount(), 2);
 
   query->ParamByName("ICONKEY").SetAsString("pic");

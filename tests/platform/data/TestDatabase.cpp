@@ -1,11 +1,11 @@
-#include "platform/data/Database.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/data/DBErrors.h"
+#include "platform/data/Database.h"
 #include "platform/data/Query.h"
 #include "platform/data/Session.h"
-#include "tests/support/TestDatabase.h"
 
 namespace {
 
@@ -180,7 +180,8 @@ TEST_F(TransactionTest, AFailedStatementLosesNothingElseOfTheWorkCommittedOnClos
   EXPECT_THROW(Insert("dbDatabase", 1, "duplicate"), EDBEngineError);
   Insert("dbDatabase", 2, "after");
   database.Close();
-  EXPECT_EQ(fixture.Rows("SELECT k, a FROM t ORDER BY k"), (TestDatabase::TRows{{"1", "first"}, {"2", "after"}}));
+  EXPECT_EQ(fixture.Rows("SELECT k, a FROM t ORDER BY k"),
+            (TestDatabase::TRows{{"1", "first"}, {"2", "after"}}));
 }
 
 TEST_F(TransactionTest, NoautocommitKeepsEarlierWorkWhenAnExplicitTransactionIsRolledBack) {
@@ -201,7 +202,8 @@ TEST_F(TransactionTest, MisusedTransactionCallsAreRefused) {
   };
   Open("SHARED AUTOCOMMIT");
   const TCase cases[] = {
-      {"commit without a transaction", [&] { database.Commit(); }, "No user transaction is currently in progress"},
+      {"commit without a transaction", [&] { database.Commit(); },
+       "No user transaction is currently in progress"},
       {"rollback without a transaction", [&] { database.Rollback(); },
        "No user transaction is currently in progress"},
       {"a second StartTransaction",

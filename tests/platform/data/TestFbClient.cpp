@@ -1,8 +1,7 @@
-#include "platform/data/FbClient.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/data/DBErrors.h"
+#include "platform/data/FbClient.h"
 #include "platform/system/DateTime.h"
 
 namespace {
@@ -10,8 +9,8 @@ namespace {
 struct TTimestampCase {
   const char* Name;
   TDateTime Value;
-  int Date;           // days since 17 November 1858
-  unsigned Time;      // 1/10000 s since midnight
+  int Date;            // days since 17 November 1858
+  unsigned Time;       // 1/10000 s since midnight
   TDateTime ReadBack;  // the value the stored timestamp reads as
 };
 

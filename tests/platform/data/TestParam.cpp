@@ -1,10 +1,9 @@
-#include "platform/data/Param.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "platform/data/DBErrors.h"
+#include "platform/data/Param.h"
 
 namespace {
 
@@ -21,8 +20,8 @@ TEST(ParamTest, AValueReadsBackInEachView) {
       {"integer", [](TParam& p) { p.SetAsInteger(-42); }, ftInteger, -42, "-42", -42.0},
       {"string", [](TParam& p) { p.SetAsString(" 17 "); }, ftString, 17, " 17 ", 17.0},
       {"float", [](TParam& p) { p.SetAsFloat(2.5); }, ftFloat, 3, "2.5", 2.5},
-      {"date-time", [](TParam& p) { p.SetAsDateTime(EncodeDateTime(2024, 2, 29, 13, 14, 15, 0)); }, ftDateTime, 0,
-       "2024-02-29 13:14:15", EncodeDateTime(2024, 2, 29, 13, 14, 15, 0)},
+      {"date-time", [](TParam& p) { p.SetAsDateTime(EncodeDateTime(2024, 2, 29, 13, 14, 15, 0)); },
+       ftDateTime, 0, "2024-02-29 13:14:15", EncodeDateTime(2024, 2, 29, 13, 14, 15, 0)},
       {"blob", [](TParam& p) { p.SetAsBlob(std::string("a\0b", 3)); }, ftBlob, 0, nullptr, 0},
   };
   for (const TCase& c : cases) {

@@ -1,9 +1,8 @@
-#include "platform/data/Query.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/data/DBErrors.h"
 #include "platform/data/Database.h"
+#include "platform/data/Query.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -31,7 +30,9 @@ class QueryTest : public ::testing::Test {
     return query;
   }
   // The row query as the loader builds it for t.
-  std::unique_ptr<TQuery> RowQuery() { return NewQuery({"SELECT k , a , b ", "FROM t WHERE", "k = :param0"}, true); }
+  std::unique_ptr<TQuery> RowQuery() {
+    return NewQuery({"SELECT k , a , b ", "FROM t WHERE", "k = :param0"}, true);
+  }
 
   std::unique_ptr<TestDatabase> fixture;
   std::unique_ptr<TDatabase> database;
@@ -98,7 +99,8 @@ TEST_F(QueryTest, AKeyViolationIsAnEngineErrorAndTheRowStaysInInsertStateUntilCa
     query->Post();
     FAIL() << "a duplicate key was posted";
   } catch (const EDBEngineError& e) {
-    EXPECT_EQ(e.Message().rfind("violation of PRIMARY or UNIQUE KEY constraint \"INTEG_", 0), 0u) << e.Message();
+    EXPECT_EQ(e.Message().rfind("violation of PRIMARY or UNIQUE KEY constraint \"INTEG_", 0), 0u)
+        << e.Message();
     EXPECT_NE(e.Message().find("on table \"T\"\n-Problematic key value is (\"K\" = 1)"), std::string::npos)
         << e.Message();
   }
@@ -117,7 +119,8 @@ TEST_F(QueryTest, AKeyViolationIsAnEngineErrorAndTheRowStaysInInsertStateUntilCa
   query->Post();
   query->Close();
   database->Commit();
-  EXPECT_EQ(fixture->Rows("SELECT k, a FROM t ORDER BY k"), (TestDatabase::TRows{{"1", "one"}, {"3", "three"}}));
+  EXPECT_EQ(fixture->Rows("SELECT k, a FROM t ORDER BY k"),
+            (TestDatabase::TRows{{"1", "one"}, {"3", "three"}}));
 }
 
 TEST_F(QueryTest, AFailedUpdateStaysInEditStateAndCancelRestoresTheRowAsRead) {
@@ -137,7 +140,8 @@ TEST_F(QueryTest, AFailedUpdateStaysInEditStateAndCancelRestoresTheRowAsRead) {
 }
 
 TEST_F(QueryTest, AnExplicitNullKeyMatchesNoRowAndAnUnsetParameterIsRefused) {
-  Connect(kRowSchema + std::string(";CREATE TABLE n (k VARCHAR(5), v INTEGER);INSERT INTO n VALUES (NULL, 1)"));
+  Connect(kRowSchema +
+          std::string(";CREATE TABLE n (k VARCHAR(5), v INTEGER);INSERT INTO n VALUES (NULL, 1)"));
   auto query = NewQuery({"SELECT v FROM n WHERE k = :param0"});
   try {
     query->Open();
@@ -219,7 +223,8 @@ TEST_F(QueryTest, TheColumnMetadataQueryRunsAsWrittenInDialect1) {
   std::vector<std::string> rows;
   for (; !query->Eof(); query->Next()) {
     std::string row = query->Fields()[0].AsString() + "|";
-    for (int i = 2; i < 6; ++i) row += (query->Fields()[i].IsNull() ? "null" : query->Fields()[i].AsString()) + "|";
+    for (int i = 2; i < 6; ++i)
+      row += (query->Fields()[i].IsNull() ? "null" : query->Fields()[i].AsString()) + "|";
     rows.push_back(row);
   }
   const std::string pad = [](size_t n) { return std::string(n, ' '); }(30);
@@ -266,7 +271,8 @@ TEST_F(QueryTest, BytesAbove127ReachTextAndBlobColumnsUnchanged) {
   query->Post();
   query->Close();
 
-  EXPECT_EQ(fixture->Rows("SELECT c, v, b, w, x FROM h"), (TestDatabase::TRows{{high, high, high, high, high}}));
+  EXPECT_EQ(fixture->Rows("SELECT c, v, b, w, x FROM h"),
+            (TestDatabase::TRows{{high, high, high, high, high}}));
   query->Open();
   for (int i = 1; i < 6; ++i) {
     SCOPED_TRACE(query->Fields()[i].FieldName());
@@ -329,15 +335,17 @@ TEST_F(QueryTest, AnUpdateWritesOnlyTheFieldsThatChanged) {
 }
 
 TEST_F(QueryTest, AnInsertWritesEveryColumnOfTheSelectListWithUnsetOnesAsNull) {
-  Connect("CREATE TABLE v (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(5) DEFAULT 'dflt', b INTEGER DEFAULT 7, "
-          "z INTEGER DEFAULT 8)");
+  Connect(
+      "CREATE TABLE v (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(5) DEFAULT 'dflt', b INTEGER DEFAULT 7, "
+      "z INTEGER DEFAULT 8)");
   auto query = NewQuery({"SELECT k , a , b FROM v WHERE k = :k"}, true);
   query->ParamByName("k").SetAsInteger(1);
   query->Open();
   query->Append();
   query->Fields()[0].SetAsInteger(1);
   query->Post();
-  EXPECT_EQ(fixture->Rows("SELECT k, a, b, z FROM v"), (TestDatabase::TRows{{"1", TestDatabase::Null, TestDatabase::Null, "8"}}));
+  EXPECT_EQ(fixture->Rows("SELECT k, a, b, z FROM v"),
+            (TestDatabase::TRows{{"1", TestDatabase::Null, TestDatabase::Null, "8"}}));
 }
 
 TEST_F(QueryTest, ReadOnlyQueriesAndFieldsRefuseWrites) {
@@ -357,7 +365,8 @@ TEST_F(QueryTest, ReadOnlyQueriesAndFieldsRefuseWrites) {
          plain->Edit();
        },
        "Cannot modify a read-only dataset"},
-      {"a join", [&] {
+      {"a join",
+       [&] {
          joined->Open();
          joined->Append();
        },
@@ -368,12 +377,14 @@ TEST_F(QueryTest, ReadOnlyQueriesAndFieldsRefuseWrites) {
          live->Fields()[1].SetAsString("x");
        },
        "Dataset not in edit or insert mode"},
-      {"an expression", [&] {
+      {"an expression",
+       [&] {
          live->Edit();
          live->FieldByName("BB").SetAsInteger(3);
        },
        "Field 'BB' cannot be modified"},
-      {"a field of a closed query", [&] {
+      {"a field of a closed query",
+       [&] {
          plain->Close();
          plain->Fields()[0].AsInteger();
        },
@@ -413,8 +424,9 @@ TEST_F(QueryTest, AnSQLErrorIsAnEngineErrorWithTheServersText) {
     query->Open();
     FAIL();
   } catch (const EDBEngineError& e) {
-    EXPECT_EQ(e.Message(),
-              "Dynamic SQL Error\n-SQL error code = -204\n-Table unknown\n-NO_SUCH_TABLE\n-At line 1, column 15");
+    EXPECT_EQ(
+        e.Message(),
+        "Dynamic SQL Error\n-SQL error code = -204\n-Table unknown\n-NO_SUCH_TABLE\n-At line 1, column 15");
   }
   // A table without a primary key gives a key condition that ends with WHERE.
   auto noKey = NewQuery({"SELECT k , a ", "FROM t WHERE", ""}, true);
@@ -422,8 +434,9 @@ TEST_F(QueryTest, AnSQLErrorIsAnEngineErrorWithTheServersText) {
 }
 
 TEST_F(QueryTest, RowsAreReadInOrderAndFirstStartsOver) {
-  Connect("CREATE TABLE r (k INTEGER NOT NULL PRIMARY KEY);INSERT INTO r VALUES (1);INSERT INTO r VALUES (2);"
-          "INSERT INTO r VALUES (3)");
+  Connect(
+      "CREATE TABLE r (k INTEGER NOT NULL PRIMARY KEY);INSERT INTO r VALUES (1);INSERT INTO r VALUES (2);"
+      "INSERT INTO r VALUES (3)");
   auto query = NewQuery({"SELECT k FROM r ORDER BY k"});
   query->Open();
   std::vector<int> keys;
@@ -456,9 +469,10 @@ struct TConversionCase {
 };
 
 TEST_F(QueryTest, FieldValuesConvertToTheColumnsType) {
-  Connect("CREATE TABLE f (k INTEGER NOT NULL PRIMARY KEY, s SMALLINT, i INTEGER, d DOUBLE PRECISION, "
-          "t VARCHAR(10), n NUMERIC(15,2));"
-          "INSERT INTO f VALUES (1, 2, 3, 4.5, '6', 7.25)");
+  Connect(
+      "CREATE TABLE f (k INTEGER NOT NULL PRIMARY KEY, s SMALLINT, i INTEGER, d DOUBLE PRECISION, "
+      "t VARCHAR(10), n NUMERIC(15,2));"
+      "INSERT INTO f VALUES (1, 2, 3, 4.5, '6', 7.25)");
   auto query = NewQuery({"SELECT k, s, i, d, t, n FROM f WHERE k = 1"}, true);
   query->Open();
   EXPECT_EQ(query->FieldByName("s").DataType(), ftSmallint);

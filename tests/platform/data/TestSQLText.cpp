@@ -1,7 +1,6 @@
-#include "platform/data/SQLText.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/data/SQLText.h"
 #include "platform/system/AnsiStrings.h"
 
 namespace {
@@ -28,7 +27,8 @@ TEST(SQLTextTest, NamedParametersBecomePositionalOutsideLiteralsAndComments) {
       {"a::b : c", "a::b : c", {}},
       {"unclosed ':x", "unclosed ':x", {}},
       {"RDB$INDEX_NAME starts with \"RDB$PRIMARY\" )\r\n  RDB$RELATION_NAME = :TableName",
-       "RDB$INDEX_NAME starts with \"RDB$PRIMARY\" )\r\n  RDB$RELATION_NAME = ?", {"TableName"}},
+       "RDB$INDEX_NAME starts with \"RDB$PRIMARY\" )\r\n  RDB$RELATION_NAME = ?",
+       {"TableName"}},
   };
   for (const TParamCase& c : cases) {
     SCOPED_TRACE(c.Sql);

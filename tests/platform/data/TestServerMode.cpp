@@ -1,13 +1,12 @@
 // Connections through a real Firebird server on this machine: the test starts the server itself and
 // stops it again; it never touches a server that it did not start.
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
@@ -72,7 +71,8 @@ std::vector<int> ProcessIds() {
   std::vector<int> ids;
   for (const auto& entry : fs::directory_iterator("/proc")) {
     const std::string name = entry.path().filename().string();
-    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) ids.push_back(std::stoi(name));
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos)
+      ids.push_back(std::stoi(name));
   }
   return ids;
 }
@@ -100,12 +100,12 @@ std::string PackagePassword() {
   while (std::getline(in, line)) {
     if (line.rfind("ISC_PASSWORD=", 0) != 0) continue;
     std::string value = line.substr(13);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
     return value;
   }
   return std::string();
 }
-
 
 template <class Condition>
 bool WaitFor(Condition condition, std::chrono::seconds limit) {
@@ -125,12 +125,14 @@ class TStartedServer {
     const pid_t child = fork();
     if (child < 0) return "fork failed";
     if (child == 0) {
-      execl(kGuardian, kGuardian, "-daemon", "-forever", "-pidfile", pidFile.c_str(), static_cast<char*>(nullptr));
+      execl(kGuardian, kGuardian, "-daemon", "-forever", "-pidfile", pidFile.c_str(),
+            static_cast<char*>(nullptr));
       _exit(127);
     }
     int status = 0;
     waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "fbguard did not start (exit status " + std::to_string(status) + ")";
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+      return "fbguard did not start (exit status " + std::to_string(status) + ")";
     if (!WaitFor([&] { return fs::exists(pidFile) && fs::file_size(pidFile) > 0; }, std::chrono::seconds(10)))
       return "fbguard wrote no pid file";
     // The pid file names the server process; the guardian is its parent.
@@ -241,17 +243,20 @@ TEST(ServerModeTest, AServerOnLoopbackServesQueriesAndReportsItsErrors) {
 
   TDatabase wrong(nullptr);
   wrong.Params().Assign({"SERVER NAME=" + remote, "USER NAME=SYSDBA", "PASSWORD=not" + password});
-  EXPECT_EQ(EngineErrorOf(wrong),
-            "Your user name and password are not defined. Ask your database administrator to set up a Firebird "
-            "login.");
+  EXPECT_EQ(
+      EngineErrorOf(wrong),
+      "Your user name and password are not defined. Ask your database administrator to set up a Firebird "
+      "login.");
 
   TDatabase unreachable(nullptr);
-  unreachable.Params().Assign({"SERVER NAME=localhost/1:" + fixture.Path(), "USER NAME=SYSDBA", "PASSWORD=" + password});
+  unreachable.Params().Assign(
+      {"SERVER NAME=localhost/1:" + fixture.Path(), "USER NAME=SYSDBA", "PASSWORD=" + password});
   EXPECT_EQ(EngineErrorOf(unreachable),
             "Unable to complete network request to host \"localhost\".\n-Failed to establish a connection.");
 
   database.Close();
-  EXPECT_EQ(fixture.Rows("SELECT k, a FROM t ORDER BY k"), (TestDatabase::TRows{{"1", "over TCP \xE9"}, {"2", "appended"}}));
+  EXPECT_EQ(fixture.Rows("SELECT k, a FROM t ORDER BY k"),
+            (TestDatabase::TRows{{"1", "over TCP \xE9"}, {"2", "appended"}}));
 }
 
 }  // namespace
