@@ -7,6 +7,7 @@
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Exceptions.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtRuntime.h"
 #include "platform/ui/QtText.h"
 
 const TEnumInfo& AlignInfo() {
@@ -55,6 +56,8 @@ const TMetaClass& TControl::StaticClass() {
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
+  // Widgets need the Qt application; a control made before Application->Initialize still gets one.
+  EnsureQtApplication();
   FFont->SetOnChange([this] {
     if (!FTakingParentFont) FParentFont = false;
     FontChanged();

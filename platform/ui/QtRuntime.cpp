@@ -22,6 +22,9 @@ bool ChooseOffscreenWhenNoDisplay() {
 QApplication& EnsureQtApplication() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
   ChooseOffscreenWhenNoDisplay();
+  // Forms are laid out in pixels with fonts in pixels, as designed: no scaling for the screen's
+  // resolution.
+  if (!IsSet("QT_ENABLE_HIGHDPI_SCALING")) setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
   // Qt keeps references to argc and argv for the life of the application object.
   static int argc = 1;
   static char programName[] = "qvapp";

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdlib>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtRuntime.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/UiClasses.h"
@@ -509,6 +511,51 @@ TEST_F(FormsTest, ScreenCursorIsProgramWide) {
 TEST_F(FormsTest, WindowPartAnswersHelpAndProgramName) {
   EXPECT_FALSE(FApp->HelpContext(506));
   EXPECT_NE(FApp->ExeName().find("platform_ui_TestForms"), std::string::npos);
+}
+
+TEST(QtWindowingTest, DefaultExceptionDisplayIsAWindowedErrorBox) {
+  ASSERT_EQ(DialogService(), nullptr);
+  {
+    TApplication app(nullptr);
+    InstallQtWindowing(app);
+    app.SetTitle("Glyphcrate");
+    app.Initialize();
+    ASSERT_NE(dynamic_cast<TQtDialogService*>(DialogService()), nullptr);
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    QTimer timer;
+    timer.setInterval(10);
+    int attempts = 0;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) {
+        if (++attempts > 500) {
+          timer.stop();
+          ADD_FAILURE() << "no box appeared";
+        }
+        return;
+      }
+      timer.stop();
+      caption = box->windowTitle();
+      text = box->text();
+      icon = box->icon();
+      for (QAbstractButton* b : box->buttons()) buttons << b->text();
+      box->buttons().front()->click();
+    });
+    timer.start();
+    try {
+      throw EInOutError("Cannot read C:\\Icons\\a.bmp");
+    } catch (...) {
+      app.HandleException(&app);
+    }
+    EXPECT_EQ(caption, QStringLiteral("Glyphcrate"));
+    EXPECT_EQ(text, QStringLiteral("Cannot read C:\\Icons\\a.bmp."));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, QStringList{QStringLiteral("OK")});
+  }
+  // The window part takes its service away with it.
+  EXPECT_EQ(DialogService(), nullptr);
 }
 
 TEST(QtRuntimeTest, NoDisplayChoosesTheOffscreenPlatform) {
