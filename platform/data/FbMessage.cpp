@@ -175,7 +175,12 @@ TInputMessage::TInputMessage(TFbMetadata declared) : FDeclaredMetadata(std::move
 
 TInputMessage::TWanted TInputMessage::WantedFor(unsigned index, const TDataValue& value) const {
   const TSlot& declared = FDeclared[index];
-  if (value.Null) return {declared.Type, declared.SubType, declared.Length, declared.Scale, declared.CharSet};
+  // Any slot carries a null: keep the last message's, so that a column that is null in some rows
+  // does not make the message be built anew for each of them.
+  if (value.Null) {
+    if (index < FBuiltWanted.size()) return FBuiltWanted[index];
+    return {declared.Type, declared.SubType, declared.Length, declared.Scale, declared.CharSet};
+  }
   if (value.Type == ftBoolean && declared.Type == SQL_BOOLEAN) return {SQL_BOOLEAN, 0, 1, 0, 0};
   if (IsIntegerType(value.Type)) return {SQL_INT64, 0, 8, 0, 0};
   if (value.Type == ftFloat) return {SQL_DOUBLE, 0, 8, 0, 0};

@@ -513,3 +513,49 @@ TEST_F(QueryTest, FieldValuesConvertToTheColumnsType) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QueryTest, ParametersThatChangeBetweenNullShortAndLongValuesKeepEachRowsValue) {
+  Connect("CREATE TABLE p (k INTEGER NOT NULL PRIMARY KEY, v VARCHAR(300), n INTEGER)");
+  auto insert = NewQuery({"INSERT INTO p (k, v, n) VALUES (:k, :v, :n)"});
+  const std::string longText(300, 'L');
+  struct TRowCase {
+    const char* Text;  // nullptr: null
+    int Number;        // -1: null
+  };
+  const TRowCase rows[] = {{"a", 1}, {nullptr, -1}, {"", 3}, {nullptr, 4}, {"bb", -1}};
+  int key = 0;
+  for (const TRowCase& row : rows) {
+    insert->ParamByName("k").SetAsInteger(++key);
+    if (row.Text) {
+      insert->ParamByName("v").SetAsString(key == 3 ? longText : row.Text);
+    } else {
+      insert->ParamByName("v").Clear();
+    }
+    if (row.Number < 0) {
+      insert->ParamByName("n").Clear();
+    } else {
+      insert->ParamByName("n").SetAsInteger(row.Number);
+    }
+    insert->ExecSQL();
+  }
+  const std::string null = TestDatabase::Null;
+  EXPECT_EQ(
+      fixture->Rows("SELECT k, v, n FROM p ORDER BY k"),
+      (TestDatabase::TRows{
+          {"1", "a", "1"}, {"2", null, null}, {"3", longText, "3"}, {"4", null, "4"}, {"5", "bb", null}}));
+  // A text longer than its column reaches the server, which refuses it with its own message.
+  insert->ParamByName("k").SetAsInteger(9);
+  insert->ParamByName("v").SetAsString(longText + "x");
+  try {
+    insert->ExecSQL();
+    FAIL() << "an over-long text was stored";
+  } catch (const EDBEngineError& e) {
+    EXPECT_EQ(e.Message(),
+              "Dynamic SQL Error\n-SQL error code = -303\n-arithmetic exception, numeric overflow, or string "
+              "truncation\n-string right truncation\n-expected length 300, actual 301");
+  }
+}
+
+}  // namespace
