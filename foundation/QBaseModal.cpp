@@ -64,7 +64,8 @@ void TdlQBaseModal::FormShow(TObject* /*Sender*/) {
     // A zero time counts as absent: the scan goes on until both are known.
     if (insertTime != 0 && editTime != 0) break;
   }
-  if (insertTime != editTime) FAuditSheet = AsClass<TTabSheet>(static_cast<TObject*>(FindComponent("tsAudit")));
+  if (insertTime != editTime)
+    FAuditSheet = AsClass<TTabSheet>(static_cast<TObject*>(FindComponent("tsAudit")));
 }
 
 void TdlQBaseModal::pcPageControlDrawTab(TCustomTabControl* Control, int TabIndex, const TRect& Rect,

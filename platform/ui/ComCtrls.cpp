@@ -142,13 +142,16 @@ TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
 }
 
 TPageControl::~TPageControl() {
+  // The tab strip outlives this part of the control by a little: it must not call back into it.
+  QObject::disconnect(FTabBar, &QTabBar::currentChanged, nullptr, nullptr);
   static_cast<TTabStrip*>(FTabBar)->Detach();
   for (TTabSheet* page : FPages) page->FPageControl = nullptr;
   FPages.clear();
 }
 
 TTabSheet* TPageControl::Pages(int index) const {
-  if (index < 0 || index >= PageCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+  if (index < 0 || index >= PageCount())
+    throw EListError("List index out of bounds (" + IntToStr(index) + ")");
   return FPages[static_cast<size_t>(index)];
 }
 
@@ -158,7 +161,8 @@ int TPageControl::ActivePageIndex() const {
 }
 
 void TPageControl::SetActivePage(TTabSheet* page) {
-  if (page != nullptr && page->PageControl() != this) throw EInvalidOperation("The page belongs to another control");
+  if (page != nullptr && page->PageControl() != this)
+    throw EInvalidOperation("The page belongs to another control");
   FActivePage = page;
   for (TTabSheet* p : FPages) p->SetVisible(p == page);
   UpdateTabs();
@@ -182,7 +186,8 @@ TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward, bool c
 }
 
 int TPageControl::VisibleTabCount() const {
-  return static_cast<int>(std::count_if(FPages.begin(), FPages.end(), [](TTabSheet* p) { return p->TabVisible(); }));
+  return static_cast<int>(
+      std::count_if(FPages.begin(), FPages.end(), [](TTabSheet* p) { return p->TabVisible(); }));
 }
 
 TRect TPageControl::TabRect(int tabIndex) const {
@@ -239,7 +244,8 @@ void TPageControl::LayoutPages() {
     FTabBar->hide();
   }
   const TRect display = DisplayRect();
-  for (TTabSheet* page : FPages) page->SetBounds(display.Left, display.Top, display.Width(), display.Height());
+  for (TTabSheet* page : FPages)
+    page->SetBounds(display.Left, display.Top, display.Width(), display.Height());
   if (Widget() != nullptr) Widget()->update();
 }
 
@@ -286,7 +292,8 @@ void TTabSheet::SetPageControl(TPageControl* control) { SetParent(control); }
 
 void TTabSheet::SetParent(TWinControl* parent) {
   auto* control = dynamic_cast<TPageControl*>(parent);
-  if (parent != nullptr && control == nullptr) throw EInvalidOperation("A tab sheet can only be placed on a page control");
+  if (parent != nullptr && control == nullptr)
+    throw EInvalidOperation("A tab sheet can only be placed on a page control");
   if (FPageControl != nullptr && FPageControl != control) {
     TPageControl* old = FPageControl;
     FPageControl = nullptr;

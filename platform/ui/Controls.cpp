@@ -274,7 +274,8 @@ TWinControl::~TWinControl() {
 }
 
 TControl* TWinControl::Controls(int index) const {
-  if (index < 0 || index >= ControlCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+  if (index < 0 || index >= ControlCount())
+    throw EListError("List index out of bounds (" + IntToStr(index) + ")");
   return FControls[static_cast<size_t>(index)];
 }
 

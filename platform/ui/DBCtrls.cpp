@@ -42,7 +42,8 @@ void TDBText::SetDataSource(TDataSource* source) {
 }
 
 TField* TDBText::Field() const {
-  if (FDataSource == nullptr || FDataSource->DataSet() == nullptr || !FDataSource->DataSet()->Active()) return nullptr;
+  if (FDataSource == nullptr || FDataSource->DataSet() == nullptr || !FDataSource->DataSet()->Active())
+    return nullptr;
   return FDataSource->DataSet()->FindField(FDataField);
 }
 

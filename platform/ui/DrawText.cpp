@@ -95,8 +95,8 @@ int DrawText(TCanvas& canvas, const std::string& text, const TRect& rect, unsign
     for (size_t index : line.Underlined) {
       const int from = x + metrics.horizontalAdvance(shown.left(static_cast<qsizetype>(index)));
       const int width = metrics.horizontalAdvance(shown.at(static_cast<qsizetype>(index)));
-      painter->fillRect(QRect(from, baseline + metrics.underlinePos(), width, std::max(1, metrics.lineWidth())),
-                        textColor);
+      painter->fillRect(
+          QRect(from, baseline + metrics.underlinePos(), width, std::max(1, metrics.lineWidth())), textColor);
     }
     y += lineHeight;
   }

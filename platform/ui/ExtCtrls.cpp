@@ -12,9 +12,11 @@ const TEnumInfo& PanelBevelInfo() {
 const TMetaClass& TCustomPanel::StaticClass() {
   static const TMetaClass cls =
       TClassBuilder<TCustomPanel>("TCustomPanel")
-          .Enumeration("BevelInner", PanelBevelInfo(), &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner)
+          .Enumeration("BevelInner", PanelBevelInfo(), &TCustomPanel::BevelInner,
+                       &TCustomPanel::SetBevelInner)
           .Default(bvNone)
-          .Enumeration("BevelOuter", PanelBevelInfo(), &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter)
+          .Enumeration("BevelOuter", PanelBevelInfo(), &TCustomPanel::BevelOuter,
+                       &TCustomPanel::SetBevelOuter)
           .Default(bvRaised)
           .Integer("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth)
           .Default(1)
@@ -89,7 +91,8 @@ void TCustomPanel::Paint(TCanvas& canvas) {
     }
   };
   frame(FBevelOuter);
-  rect = Rect(rect.Left + FBorderWidth, rect.Top + FBorderWidth, rect.Right - FBorderWidth, rect.Bottom - FBorderWidth);
+  rect = Rect(rect.Left + FBorderWidth, rect.Top + FBorderWidth, rect.Right - FBorderWidth,
+              rect.Bottom - FBorderWidth);
   frame(FBevelInner);
   if (!Caption().empty()) DrawText(canvas, Caption(), rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }

@@ -4,11 +4,12 @@
 #include "platform/system/Dialogs.h"
 
 const TMetaClass& TOpenDialog::StaticClass() {
-  static const TMetaClass cls = TClassBuilder<TOpenDialog>("TOpenDialog")
-                                    .String("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName)
-                                    .String("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter)
-                                    .String("InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir)
-                                    .String("Title", &TOpenDialog::Title, &TOpenDialog::SetTitle);
+  static const TMetaClass cls =
+      TClassBuilder<TOpenDialog>("TOpenDialog")
+          .String("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName)
+          .String("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter)
+          .String("InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir)
+          .String("Title", &TOpenDialog::Title, &TOpenDialog::SetTitle);
   return cls;
 }
 

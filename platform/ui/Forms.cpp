@@ -71,8 +71,8 @@ TQtApplicationWindowing* QtWindowing() {
 
 const TEnumInfo& PositionInfo() {
   static const TEnumInfo info{"TPosition",
-                              {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
-                               "poDesktopCenter"}};
+                              {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                               "poScreenCenter", "poDesktopCenter"}};
   return info;
 }
 
@@ -150,7 +150,9 @@ void TCustomForm::DoCreate() { RunCreationHandler(this, OnCreate); }
 
 void TCustomForm::DoShow() { OnShow(this); }
 
-TRect TCustomForm::ClientRect() const { return Rect(0, 0, FWidth - FormFrameWidth, FHeight - FormFrameHeight); }
+TRect TCustomForm::ClientRect() const {
+  return Rect(0, 0, FWidth - FormFrameWidth, FHeight - FormFrameHeight);
+}
 
 void TCustomForm::ApplyGeometry() {
   if (Widget() == nullptr) return;
@@ -318,7 +320,8 @@ TButton* TCustomForm::FindButton(bool cancel) const {
     for (int i = 0; i < container->ControlCount(); ++i) {
       TControl* control = container->Controls(i);
       if (auto* button = dynamic_cast<TButton*>(control)) {
-        if ((cancel ? button->Cancel() : button->Default()) && button->Showing() && button->Enabled()) return button;
+        if ((cancel ? button->Cancel() : button->Default()) && button->Showing() && button->Enabled())
+          return button;
       }
       if (auto* win = dynamic_cast<TWinControl*>(control)) {
         if (TButton* found = find(win)) return found;
@@ -408,7 +411,8 @@ void TQtApplicationWindowing::Terminate() {
   if (Application == nullptr) return;
   // Modal showings end too, as their loops see the end of the program.
   for (int i = 0; i < Application->ComponentCount(); ++i) {
-    if (auto* form = dynamic_cast<TCustomForm*>(Application->Components(i)); form != nullptr && form->Modal()) {
+    if (auto* form = dynamic_cast<TCustomForm*>(Application->Components(i));
+        form != nullptr && form->Modal()) {
       form->SetModalResult(mrCancel);
     }
   }

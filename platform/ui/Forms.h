@@ -11,7 +11,14 @@
 
 class TButton;
 
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter };
+enum TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter
+};
 const TEnumInfo& PositionInfo();
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };

@@ -15,8 +15,10 @@ struct TColorName {
 };
 
 constexpr TColorName ColorNames[] = {
-    {clBlack, "clBlack"},   {clBlue, "clBlue"},         {clWhite, "clWhite"},     {clWindow, "clWindow"},
-    {clWindowText, "clWindowText"}, {clBtnFace, "clBtnFace"}, {clBtnText, "clBtnText"},
+    {clBlack, "clBlack"},           {clBlue, "clBlue"},
+    {clWhite, "clWhite"},           {clWindow, "clWindow"},
+    {clWindowText, "clWindowText"}, {clBtnFace, "clBtnFace"},
+    {clBtnText, "clBtnText"},
 };
 
 // The classic desktop scheme, fixed so that a form looks the same on every machine.
@@ -122,7 +124,11 @@ std::string ColorToString(TColor color) {
 }
 
 TFont::TFont()
-    : FName("MS Sans Serif"), FHeight(-11), FColor(clWindowText), FStyle(), FCharset(DEFAULT_CHARSET),
+    : FName("MS Sans Serif"),
+      FHeight(-11),
+      FColor(clWindowText),
+      FStyle(),
+      FCharset(DEFAULT_CHARSET),
       FPixelsPerInch(96) {}
 
 void TFont::Assign(const TPersistent& persistent) {
@@ -142,8 +148,8 @@ void TFont::Assign(const TPersistent& persistent) {
 }
 
 bool TFont::SameAs(const TFont& other) const {
-  return FName == other.FName && FHeight == other.FHeight && FColor == other.FColor && FStyle == other.FStyle &&
-         FCharset == other.FCharset;
+  return FName == other.FName && FHeight == other.FHeight && FColor == other.FColor &&
+         FStyle == other.FStyle && FCharset == other.FCharset;
 }
 
 void TFont::SetName(const std::string& name) {
@@ -183,7 +189,8 @@ void TFont::Changed() {
 }
 
 QFont TFont::ToQFont() const {
-  QFont font(SameText(FName, "MS Sans Serif") ? QStringLiteral("DejaVu Sans") : QString::fromLatin1(FName.c_str()));
+  QFont font(SameText(FName, "MS Sans Serif") ? QStringLiteral("DejaVu Sans")
+                                              : QString::fromLatin1(FName.c_str()));
   font.setPixelSize(FHeight == 0 ? 11 : std::abs(FHeight));
   font.setBold(FStyle.Contains(fsBold));
   font.setItalic(FStyle.Contains(fsItalic));

@@ -134,7 +134,8 @@ int TQtDialogService::ShowMessageBox(const std::string& caption, const std::stri
 }
 
 bool TQtDialogService::OpenFileDialog(TOpenFileRequest& request) {
-  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title), PathToQString(request.InitialDir));
+  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title),
+                     PathToQString(request.InitialDir));
   dialog.setObjectName(QLatin1String(OpenDialogObjectName));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // A typed name is taken even when no such file exists; the caller checks it.

@@ -56,7 +56,8 @@ std::string FromQString(const QString& text) {
 }
 
 QString PathToQString(std::string_view path) {
-  if (IsValidUtf8(path)) return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+  if (IsValidUtf8(path))
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
   QString result;
   const auto* p = reinterpret_cast<const unsigned char*>(path.data());
   size_t i = 0;
@@ -113,7 +114,8 @@ std::string ResolveChosenPath(const QString& chosen) {
   size_t pos = path[0] == '/' ? 1 : 0;
   while (pos <= path.size()) {
     const size_t slash = path.find('/', pos);
-    const std::string component = path.substr(pos, slash == std::string::npos ? std::string::npos : slash - pos);
+    const std::string component =
+        path.substr(pos, slash == std::string::npos ? std::string::npos : slash - pos);
     std::string actual = component;
     const std::string folder = resolved.empty() ? "." : resolved;
     if (!component.empty() && ::lstat((folder + "/" + component).c_str(), &info) != 0) {

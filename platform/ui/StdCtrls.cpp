@@ -17,7 +17,8 @@ class TButtonWidget : public QPushButton, public TControlLink {
     // Enter and Escape are the form's to dispatch, as on the original desktop.
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] {
-      if (auto* control = static_cast<TButton*>(LinkedControl())) GuardedCall(control, [control] { control->Click(); });
+      if (auto* control = static_cast<TButton*>(LinkedControl()))
+        GuardedCall(control, [control] { control->Click(); });
     });
   }
 };
@@ -101,7 +102,8 @@ void TCustomLabel::AdjustBounds() {
   const QFontMetrics metrics(Font()->ToQFont());
   int width = 0;
   const std::vector<TPrefixedLine> lines = LayoutDrawText(LabelText(), 0);
-  for (const TPrefixedLine& line : lines) width = std::max(width, metrics.horizontalAdvance(ToQString(line.Shown)));
+  for (const TPrefixedLine& line : lines)
+    width = std::max(width, metrics.horizontalAdvance(ToQString(line.Shown)));
   const int height = metrics.height() * static_cast<int>(lines.size());
   // A right-aligned label keeps its right edge.
   const int left = FAlignment == taRightJustify ? FLeft + FWidth - width : FLeft;
@@ -189,7 +191,8 @@ const TMetaClass& TComboBox::StaticClass() {
       TClassBuilder<TComboBox>("TComboBox")
           .Enumeration("Style", ComboBoxStyleInfo(), &TComboBox::Style, &TComboBox::SetStyle)
           .Default(csDropDown)
-          .Strings("Items", static_cast<TStringList& (TComboBox::*)()>(&TComboBox::Items), &TComboBox::SetItems)
+          .Strings("Items", static_cast<TStringList& (TComboBox::*)()>(&TComboBox::Items),
+                   &TComboBox::SetItems)
           .Integer("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex)
           .Default(-1)
           .String("Text", &TComboBox::Text, &TComboBox::SetText)

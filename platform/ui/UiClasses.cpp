@@ -10,8 +10,9 @@
 #include "platform/ui/StdCtrls.h"
 
 void RegisterUiClasses() {
-  RegisterClasses({&TForm::StaticClass(), &TPanel::StaticClass(), &TLabel::StaticClass(), &TButton::StaticClass(),
-                   &TBitBtn::StaticClass(), &TEdit::StaticClass(), &TComboBox::StaticClass(),
-                   &TPageControl::StaticClass(), &TTabSheet::StaticClass(), &TDataSource::StaticClass(),
-                   &TDBText::StaticClass(), &TOpenDialog::StaticClass(), &TOpenPictureDialog::StaticClass()});
+  RegisterClasses({&TForm::StaticClass(), &TPanel::StaticClass(), &TLabel::StaticClass(),
+                   &TButton::StaticClass(), &TBitBtn::StaticClass(), &TEdit::StaticClass(),
+                   &TComboBox::StaticClass(), &TPageControl::StaticClass(), &TTabSheet::StaticClass(),
+                   &TDataSource::StaticClass(), &TDBText::StaticClass(), &TOpenDialog::StaticClass(),
+                   &TOpenPictureDialog::StaticClass()});
 }

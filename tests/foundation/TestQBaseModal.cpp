@@ -1,7 +1,5 @@
 // The base modal dialog: its designed form, its buttons, the audit scan of its show handler, the
 // owner-drawn tabs, and a derived dialog read over it.
-#include "foundation/QBaseModal.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -10,6 +8,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "foundation/QBaseModal.h"
 #include "platform/components/Application.h"
 #include "platform/data/Database.h"
 #include "platform/data/Query.h"
@@ -46,24 +45,25 @@ const TMetaClass& TdlDerived::StaticClass() {
                                     .Field("tsAudit", &TdlDerived::tsAudit)
                                     .Method("buOKClick", &TdlDerived::buOKClick)
                                     .Method("Loaded", &TdlDerived::Loaded)
-                                    .Resource("inherited dlDerived: TdlDerived\n"
-                                              "  Caption = 'Derived dialog'\n"
-                                              "  HelpContext = 506\n"
-                                              "  inherited paBottom: TPanel\n"
-                                              "    Height = 40\n"
-                                              "  end\n"
-                                              "  inherited buOK: TButton\n"
-                                              "    Hint = 'Perform and exit'\n"
-                                              "  end\n"
-                                              "  inherited pcPageControl: TPageControl\n"
-                                              "    object tsGeneral: TTabSheet\n"
-                                              "      Caption = 'General'\n"
-                                              "    end\n"
-                                              "    object tsAudit: TTabSheet\n"
-                                              "      Caption = 'Audit'\n"
-                                              "    end\n"
-                                              "  end\n"
-                                              "end\n");
+                                    .Resource(
+                                        "inherited dlDerived: TdlDerived\n"
+                                        "  Caption = 'Derived dialog'\n"
+                                        "  HelpContext = 506\n"
+                                        "  inherited paBottom: TPanel\n"
+                                        "    Height = 40\n"
+                                        "  end\n"
+                                        "  inherited buOK: TButton\n"
+                                        "    Hint = 'Perform and exit'\n"
+                                        "  end\n"
+                                        "  inherited pcPageControl: TPageControl\n"
+                                        "    object tsGeneral: TTabSheet\n"
+                                        "      Caption = 'General'\n"
+                                        "    end\n"
+                                        "    object tsAudit: TTabSheet\n"
+                                        "      Caption = 'Audit'\n"
+                                        "    end\n"
+                                        "  end\n"
+                                        "end\n");
   return cls;
 }
 
@@ -213,7 +213,8 @@ TEST_F(QBaseModalTest, DesignedFormAsStored) {
   EXPECT_EQ(form->AuditSheet(), nullptr);
 
   const TMetaClass& cls = TdlQBaseModal::StaticClass();
-  for (const char* method : {"buOKClick", "miCancelClick", "buHelpClick", "Loaded", "FormShow", "pcPageControlDrawTab"}) {
+  for (const char* method :
+       {"buOKClick", "miCancelClick", "buHelpClick", "Loaded", "FormShow", "pcPageControlDrawTab"}) {
     SCOPED_TRACE(method);
     EXPECT_NE(cls.FindMethod(method), nullptr);
   }
@@ -391,13 +392,19 @@ TEST_F(AuditScanTest, AuditPageFoundWhenInsertionAndEditTimesDiffer) {
       {"data fields in lower and mixed case", {{"rowinsertwhen", 1}, {"rowEditWhen", 1}}, false},
       {"insertion text not attached to a field", {{"ROWINSERTWHEN", 0}, {"ROWEDITWHEN", 1}}, true},
       {"both not attached", {{"ROWINSERTWHEN", 0}, {"ROWEDITWHEN", 0}}, false},
-      {"other data fields are no times", {{"ROWINSERTWHEN", 1}, {"ROWEDITWHENEVER", 2}, {"ROWEDITWHEN", 1}}, false},
-      {"scan stops once both are known", {{"ROWINSERTWHEN", 1}, {"ROWEDITWHEN", 1}, {"ROWEDITWHEN", 2}}, false},
+      {"other data fields are no times",
+       {{"ROWINSERTWHEN", 1}, {"ROWEDITWHENEVER", 2}, {"ROWEDITWHEN", 1}},
+       false},
+      {"scan stops once both are known",
+       {{"ROWINSERTWHEN", 1}, {"ROWEDITWHEN", 1}, {"ROWEDITWHEN", 2}},
+       false},
       {"a later text overwrites before both are known",
        {{"ROWINSERTWHEN", 2}, {"ROWINSERTWHEN", 1}, {"ROWEDITWHEN", 1}},
        false},
       {"a null edit time counts as absent", {{"ROWEDITWHEN", 3}, {"ROWINSERTWHEN", 3}}, true},
-      {"the scan goes on past a null time", {{"ROWINSERTWHEN", 1}, {"ROWEDITWHEN", 3}, {"ROWEDITWHEN", 1}}, false},
+      {"the scan goes on past a null time",
+       {{"ROWINSERTWHEN", 1}, {"ROWEDITWHEN", 3}, {"ROWEDITWHEN", 1}},
+       false},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

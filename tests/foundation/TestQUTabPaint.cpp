@@ -1,13 +1,12 @@
 // Painting of one page-control tab: where the caption goes, which page's caption and font it takes,
 // and its colour.
-#include "foundation/QUTabPaint.h"
-
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
+#include "foundation/QUTabPaint.h"
 #include "platform/ui/DrawText.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtRuntime.h"

@@ -1,7 +1,5 @@
 // Text drawing into a tab's rectangle: prefixes, line breaks, centring, clipping, and the font that
 // stands in for the product's.
-#include "platform/ui/DrawText.h"
-
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
@@ -11,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/system/Exceptions.h"
+#include "platform/ui/DrawText.h"
 #include "platform/ui/QtRuntime.h"
 
 namespace {
@@ -141,7 +140,8 @@ TEST_F(DrawTextTest, LinesBreakOnlyAtLineBreaksAndAreClippedToTheRectangle) {
   EXPECT_GE(ink.Top, rect.Top);
   EXPECT_LT(ink.Bottom, rect.Bottom);
   // Unclipped, the long line spills out on both sides and the third line below.
-  const TInk spilled = InkOf(Paint("A long caption that is far wider\r\nsecond\r\nthird", rect, DT_CENTER | DT_NOCLIP));
+  const TInk spilled =
+      InkOf(Paint("A long caption that is far wider\r\nsecond\r\nthird", rect, DT_CENTER | DT_NOCLIP));
   EXPECT_LT(spilled.Left, rect.Left);
   EXPECT_GE(spilled.Right, rect.Right);
   EXPECT_GE(spilled.Bottom, rect.Bottom);

@@ -1,9 +1,8 @@
 // The open dialog components and the folder browser ask the dialog service and report its answer.
-#include "platform/ui/FileDialogs.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/components/FormReader.h"
+#include "platform/ui/FileDialogs.h"
 #include "platform/ui/UiClasses.h"
 #include "tests/support/RecordingDialogService.h"
 

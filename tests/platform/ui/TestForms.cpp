@@ -149,7 +149,9 @@ const TMetaClass& TfmLayout::StaticClass() {
 class TfmVisible : public TForm {
   Q_CLASS(TfmVisible, TForm)
   explicit TfmVisible(TComponent* owner) : TForm(owner) {}
-  void FormCreate(TObject*) { Log().push_back(std::string("FormCreate, showing ") + (ShowingForm() ? "yes" : "no")); }
+  void FormCreate(TObject*) {
+    Log().push_back(std::string("FormCreate, showing ") + (ShowingForm() ? "yes" : "no"));
+  }
   void FormShow(TObject*) { Log().push_back("FormShow"); }
 };
 
@@ -157,9 +159,10 @@ const TMetaClass& TfmVisible::StaticClass() {
   static const TMetaClass cls = TClassBuilder<TfmVisible>("TfmVisible")
                                     .Method("FormCreate", &TfmVisible::FormCreate)
                                     .Method("FormShow", &TfmVisible::FormShow)
-                                    .Resource("object fmVisible: TfmVisible\n  Visible = True\n"
-                                              "  Position = poDesktopCenter\n  OnCreate = FormCreate\n"
-                                              "  OnShow = FormShow\nend\n");
+                                    .Resource(
+                                        "object fmVisible: TfmVisible\n  Visible = True\n"
+                                        "  Position = poDesktopCenter\n  OnCreate = FormCreate\n"
+                                        "  OnShow = FormShow\nend\n");
   return cls;
 }
 
@@ -197,8 +200,8 @@ class FormsTest : public ::testing::Test {
   }
 
   static std::string BoundsOf(const TControl* c) {
-    return std::to_string(c->Left()) + "," + std::to_string(c->Top()) + " " + std::to_string(c->Width()) + "x" +
-           std::to_string(c->Height());
+    return std::to_string(c->Left()) + "," + std::to_string(c->Top()) + " " + std::to_string(c->Width()) +
+           "x" + std::to_string(c->Height());
   }
 
   TRecordingDialogService FBoxes;  // installed first, so the window part leaves it in place
@@ -334,7 +337,8 @@ TEST_F(FormsTest, FirstFormCreatedIsTheMainFormAndRunReturnsAtOnceAfterTerminate
   FApp->Run();
   // Run shows the main form, then finds the end already requested.
   EXPECT_TRUE(first->ShowingForm());
-  EXPECT_EQ(Log(), (std::vector<std::string>{"FormCreate", "FormCreate, showing no", "FormShow", "FormShow"}));
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"FormCreate", "FormCreate, showing no", "FormShow", "FormShow"}));
 }
 
 TEST_F(FormsTest, ClosingTheMainFormEndsTheLoop) {
@@ -383,9 +387,11 @@ TEST_F(FormsTest, ShowModalEndsWithTheModalResultOfTheButtonOrKey) {
   };
   const TCase cases[] = {
       {"OK button", [](TfmLayout* f) { qobject_cast<QPushButton*>(f->buOK->Widget())->click(); }, mrOk},
-      {"Cancel button", [](TfmLayout* f) { qobject_cast<QPushButton*>(f->buCancel->Widget())->click(); }, mrCancel},
+      {"Cancel button", [](TfmLayout* f) { qobject_cast<QPushButton*>(f->buCancel->Widget())->click(); },
+       mrCancel},
       {"Enter presses the default button", [](TfmLayout* f) { Press(f->Widget(), Qt::Key_Return); }, mrOk},
-      {"Escape presses the cancel button", [](TfmLayout* f) { Press(f->Widget(), Qt::Key_Escape); }, mrCancel},
+      {"Escape presses the cancel button", [](TfmLayout* f) { Press(f->Widget(), Qt::Key_Escape); },
+       mrCancel},
       {"close box", [](TfmLayout* f) { f->Widget()->close(); }, mrCancel},
       {"a handler sets the result", [](TfmLayout* f) { f->SetModalResult(7); }, 7},
   };

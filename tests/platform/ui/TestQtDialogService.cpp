@@ -1,6 +1,4 @@
 // The windowed dialog service, driven as a user would: boxes read and clicked, names typed.
-#include "platform/ui/QtDialogService.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtRuntime.h"
 #include "platform/ui/QtText.h"
 #include "tests/support/TempFolder.h"
@@ -103,14 +102,16 @@ TEST_F(QtDialogServiceTest, NameFiltersMatchAnyLetterCase) {
   const QStringList filters = QtNameFilters("QV Advanced Form files (*.xml)|*.XML");
   ASSERT_EQ(filters.size(), 1);
   EXPECT_EQ(filters[0], QStringLiteral("QV Advanced Form files (*.xml) (*.[xX][mM][lL])"));
-  const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.[xX][mM][lL]")));
+  const QRegularExpression pattern(
+      QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.[xX][mM][lL]")));
   for (const char* name : {"a.xml", "b.XML", "c.Xml"}) {
     SCOPED_TRACE(name);
     EXPECT_TRUE(pattern.match(QLatin1String(name)).hasMatch());
   }
   EXPECT_FALSE(pattern.match(QStringLiteral("a.xmlx")).hasMatch());
   EXPECT_EQ(QtNameFilters("Bitmaps|*.bmp;*.DIB|All|*").size(), 2);
-  EXPECT_EQ(QtNameFilters("Bitmaps|*.bmp;*.DIB|All|*")[0], QStringLiteral("Bitmaps (*.[bB][mM][pP] *.[dD][iI][bB])"));
+  EXPECT_EQ(QtNameFilters("Bitmaps|*.bmp;*.DIB|All|*")[0],
+            QStringLiteral("Bitmaps (*.[bB][mM][pP] *.[dD][iI][bB])"));
   EXPECT_TRUE(QtNameFilters("").isEmpty());
 }
 

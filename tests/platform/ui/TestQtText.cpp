@@ -1,10 +1,9 @@
 // Texts and paths crossing into Qt and back keep every byte.
-#include "platform/ui/QtText.h"
-
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
 
+#include "platform/ui/QtText.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
