@@ -1,3 +1,5 @@
+// fuzz-links: formimport
+// fuzz-seeds: tests/data/forms
 // Feeds arbitrary bytes to the loader's cutting of a form file and to its value conversions, and checks
 // the fast cut against plain deletion on a copy of the same text.
 #include <cstddef>
