@@ -114,7 +114,11 @@ int TQtDialogService::ShowMessageBox(const std::string& caption, const std::stri
   box.setObjectName(QLatin1String(MessageBoxObjectName));
   box.setWindowTitle(ToQString(caption));
   box.setTextFormat(Qt::PlainText);
-  box.setText(ToQString(text));
+  // The system ends its lines with CR LF; Qt breaks lines at LF and would show the CR.
+  QString shown = ToQString(text);
+  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setText(shown);
   box.setIcon(IconOf(type));
   if (buttons.Empty()) buttons = TMsgDlgButtons{mbOK};
   std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> made;

@@ -98,6 +98,20 @@ TEST_F(QtDialogServiceTest, MessageBoxGivesTheModalResultOfTheButtonPressed) {
             mrCancel);
 }
 
+TEST_F(QtDialogServiceTest, MessageLinesEndedByCrLfAreShownAsLines) {
+  QString text;
+  WhenModalAppears([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    box->buttons().front()->click();
+  });
+  FService.ShowMessageBox(
+      "Glyphcrate", "Cannot Connect to the Database. \r\nSERVER NAME=UNKNOWN\r\n\rPlease ensure: ", mtError,
+      TMsgDlgButtons{mbOK}, 0);
+  EXPECT_EQ(text, QStringLiteral("Cannot Connect to the Database. \nSERVER NAME=UNKNOWN\n\nPlease ensure: "));
+}
+
 TEST_F(QtDialogServiceTest, NameFiltersMatchAnyLetterCase) {
   const QStringList filters = QtNameFilters("QV Advanced Form files (*.xml)|*.XML");
   ASSERT_EQ(filters.size(), 1);
