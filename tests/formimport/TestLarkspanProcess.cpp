@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,11 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr auto TimeLimit = std::chrono::seconds(90);
-
-std::string EnvSetting(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
 
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -94,17 +88,13 @@ std::string ParamsSection(int index, const std::string& serverName) {
 class LarkspanProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string buildDir = EnvSetting("QV_BUILD_DIR");
-    const std::string sourceDir = EnvSetting("QV_SOURCE_DIR");
-    ASSERT_FALSE(buildDir.empty()) << "QV_BUILD_DIR names no build folder (ctest sets it)";
-    ASSERT_FALSE(sourceDir.empty()) << "QV_SOURCE_DIR names no source folder (ctest sets it)";
-    const std::string built = buildDir + "/bin/larkspan";
+    const std::string built = BuildPath("bin/larkspan");
     ASSERT_TRUE(fs::exists(built)) << built << " is not there: build the larkspan target first";
     // The installed layout: the program and QV32.INI side by side in BIN.
     fs::create_directories(FRoot.File("Prod/BIN"));
     fs::copy_file(built, Program());
-    FSchema = FileText(sourceDir + "/samples/schema.sql");
-    FSampleForm = sourceDir + "/samples/forms/diabetes-review.xml";
+    FSchema = FileText(SourcePath("samples/schema.sql"));
+    FSampleForm = SourcePath("samples/forms/diabetes-review.xml");
     ASSERT_FALSE(FSchema.empty());
     ASSERT_TRUE(fs::exists(FSampleForm));
   }
