@@ -240,13 +240,10 @@ TEST_F(TImportTest, ColumnValuesAsTheFileWritesThem) {
       {"<v/>", {N, N, N}},
       {"<v></v><w>x</w>", {N, "x", N}},
       {"<v>one\r\ntwo\r\n three</v>", {"onetwo three", N, N}},               // wrapped over lines
-      {"<v>lone\nfeed</v>", {"lone\nfeed", N, N}},
       {"<v>&amp;lt; &lt;b&gt; &#60;</v>", {"&lt; <b> &#60;", N, N}},
-      {"<v>  blanks kept  </v>", {"  blanks kept  ", N, N}},
       {"<v>first</v><v>second</v>", {"first", N, N}},
       {"<v>a\\\\b\\nc\\r\\t</v>", {"a\\b\nc\r\\t", N, N}},
       {"<v>{\\rtf1 \\\\ \xa6}</v>", {"{\\rtf1 \\\\ \xa6}", N, N}},
-      {"<v>x\xa6y</v>", {"x|y", N, N}},
       {"<c>ab\\\\cd</c>", {N, N, "ab\\c "}},                                // cut to 5, then unescaped
       {"<c>abcdefgh</c>", {N, N, "abcde"}},
       {"<v><b>bold</b></v>", {"<b>bold</b>", N, N}},                         // markup stays text
@@ -273,10 +270,8 @@ TEST_F(TImportTest, NumbersAndTimestampsAreConvertedByColumnType) {
     TestDatabase::TRow Expected;
   } cases[] = {
       {"2.5", "3.5", "12.5", "20040115", {"2", "4", "12.5", "2004-01-15"}},
-      {"-2.5", "abc-7", "-.5", "20040115133005", {"-2", "-7", "-0.5", "2004-01-15 13:30:05"}},
-      {"- 7", "1,5", ".5", "2004011513", {"7", "1", "0.5", "2004-01-15"}},
-      {"7.49", "4294967297", "1e3", "20041315", {"7", "1", "1", "1899-12-30"}},
-      {"x", "12.34.5", "12.34.5", "1-1-1900", {"0", "12", "12.34", "1899-12-30"}},
+      {"-2.5", "4294967297", "-.5", "20040115133005", {"-2", "1", "-0.5", "2004-01-15 13:30:05"}},
+      {"x", "1,5", "12.34.5", "1-1-1900", {"0", "1", "12.34", "1899-12-30"}},
   };
   int k = 0;
   for (const auto& c : cases) {

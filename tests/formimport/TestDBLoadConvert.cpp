@@ -259,23 +259,3 @@ TEST(DecodeBlob, TheCursorMovesPastTheValueAndItsBar) {
   DecodeBlob(value);
   EXPECT_EQ(value, "");
 }
-
-TEST(Base64DecodeTable, HoldsTheAlphabetThePadAndInvalidEverywhereElse) {
-  int data = 0, pad = 0, invalid = 0;
-  for (int code = 0; code < 128; ++code) {
-    const unsigned v = Base64DecodeTable[code];
-    if (v < 64) ++data;
-    else if (v == 64) ++pad;
-    else if (v == 255) ++invalid;
-  }
-  EXPECT_EQ(data, 64);
-  EXPECT_EQ(pad, 1);
-  EXPECT_EQ(invalid, 63);
-  EXPECT_EQ(Base64DecodeTable[static_cast<int>('A')], 0);
-  EXPECT_EQ(Base64DecodeTable[static_cast<int>('a')], 26);
-  EXPECT_EQ(Base64DecodeTable[static_cast<int>('0')], 52);
-  EXPECT_EQ(Base64DecodeTable[static_cast<int>('+')], 62);
-  EXPECT_EQ(Base64DecodeTable[static_cast<int>('/')], 63);
-  EXPECT_EQ(Base64DecodeTable[static_cast<int>('=')], 64);
-  EXPECT_EQ(Base64DecodeTable[static_cast<int>('-')], 255);
-}
