@@ -28,7 +28,7 @@ TDatabase& WorkingDatabase() { return *dmData->dbDataBase; }
 
 void ShowError(const std::string& text) { MessageDlg(text, mtError, {mbOK}, 0); }
 
-// The class library's texts for the common reasons a file cannot be opened.
+// The usual short texts for the common reasons a file cannot be opened.
 std::string InOutErrorText(int errorCode) {
   switch (errorCode) {
     case ENOENT:

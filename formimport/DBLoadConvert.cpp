@@ -53,7 +53,7 @@ bool TryPieceToInt(std::string_view piece, int& value) {
   return true;
 }
 
-// Copy(s, index, count) of the class library: positions from 1, cut at the end of the text.
+// The count characters from position index (from 1), fewer at the end of the text.
 std::string_view Piece(std::string_view s, size_t index, size_t count) {
   if (index > s.size()) return {};
   return s.substr(index - 1, count);

@@ -8,7 +8,7 @@
 
 #include "platform/system/StringList.h"
 
-// InterBase field type codes (RDB$FIELD_TYPE) that the loader handles.
+// Field type codes of the system tables (RDB$FIELD_TYPE) that the loader handles.
 enum : int16_t {
   fiSmallint = 7,
   fiInteger = 8,
