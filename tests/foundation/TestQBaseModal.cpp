@@ -416,6 +416,22 @@ TEST_F(AuditScanTest, AuditPageFoundWhenInsertionAndEditTimesDiffer) {
   }
 }
 
+TEST_F(AuditScanTest, TextIsAttachedToItsFieldWhileTheQueryIsOpen) {
+  TdlQBaseModal* form = Dialog();
+  TDBText* text = Text(form, "RowEditWhen", 2);
+  ASSERT_NE(text->Field(), nullptr);
+  EXPECT_EQ(text->Field()->FieldName(), "ROWEDITWHEN");
+  EXPECT_EQ(text->LabelText(), text->Field()->AsString());
+  EXPECT_EQ(Text(form, "NOSUCHFIELD", 2)->Field(), nullptr);
+  // A closed query attaches nothing: its times count as absent, so the insertion time alone differs.
+  FQueries[1]->Close();
+  EXPECT_EQ(text->Field(), nullptr);
+  EXPECT_EQ(text->LabelText(), "");
+  Text(form, "ROWINSERTWHEN", 1);
+  form->Show();
+  EXPECT_NE(form->AuditSheet(), nullptr);
+}
+
 TEST_F(AuditScanTest, AuditPageNameIsMatchedWithoutRegardToCase) {
   TdlQBaseModal* form = Dialog("TSAUDIT");
   Text(form, "ROWINSERTWHEN", 2);

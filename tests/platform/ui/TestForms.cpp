@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTimer>
@@ -501,6 +502,31 @@ TEST_F(FormsTest, ComboBoxListFollowsItsItems) {
   EXPECT_EQ(combo.Text(), "");
   combo.SetItemIndex(5);
   EXPECT_EQ(combo.ItemIndex(), -1);
+}
+
+TEST_F(FormsTest, AutoSizedLabelTakesTheSizeOfItsText) {
+  TForm form(nullptr);
+  TLabel label(&form);
+  label.SetParent(&form);
+  label.SetBounds(100, 10, 5, 5);
+  label.SetCaption("Select &database :");
+  const QFontMetrics metrics(label.Font()->ToQFont());
+  EXPECT_EQ(label.Width(), metrics.horizontalAdvance(QStringLiteral("Select database :")));
+  EXPECT_EQ(label.Height(), metrics.height());
+  EXPECT_EQ(label.Left(), 100);
+  label.SetCaption("two\r\nlines");
+  EXPECT_EQ(label.Height(), 2 * metrics.height());
+  // A right-aligned label grows to the left.
+  label.SetAlignment(taRightJustify);
+  const int right = label.Left() + label.Width();
+  label.SetCaption("a much longer caption");
+  EXPECT_EQ(label.Left() + label.Width(), right);
+  // Without AutoSize the bounds stay as set.
+  label.SetAutoSize(false);
+  label.SetBounds(0, 0, 20, 8);
+  label.SetCaption("longer still, and longer");
+  EXPECT_EQ(label.Width(), 20);
+  EXPECT_EQ(label.Height(), 8);
 }
 
 TEST_F(FormsTest, ScreenCursorIsProgramWide) {
