@@ -8,6 +8,7 @@
 #include "formimport/ImportAdvF.h"
 #include "foundation/QData.h"
 #include "platform/components/Application.h"
+#include "platform/data/Query.h"
 #include "platform/system/CommandLine.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtRuntime.h"
@@ -436,15 +437,46 @@ TEST_F(ImportAdvFTest, ALocalPublishersFormIsRefusedOnceInEveryDatabase) {
   EXPECT_FALSE(dmData->dbDataBase->Connected());
 }
 
-TEST_F(ImportAdvFTest, ASecondRunUpdatesTheRowsItWroteBefore) {
-  TestDatabase db(PickSchema + std::string(";INSERT INTO picklist VALUES (2, 'Stale')"));
+TEST_F(ImportAdvFTest, AnErrorInsideATableLeavesNothingOfThatTableOnceTheProgramEnds) {
+  // No screening table: the lookup for the second observation's code fails after the first
+  // observation was written in the table's transaction.
+  TestDatabase db(PickSchema +
+                  std::string(";"
+                              "CREATE TABLE dictobservation (obscode VARCHAR(20) NOT NULL,"
+                              "  mapscncode VARCHAR(10), mapvalueno INTEGER, PRIMARY KEY (obscode));"
+                              "CREATE TABLE dictcombo (obscode VARCHAR(20) NOT NULL,"
+                              "  comboseq SMALLINT NOT NULL, PRIMARY KEY (obscode, comboseq))"));
   WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
-  const std::string form = WriteForm("picks.xml", PickForm("P"));
+  std::string form = PickForm("P");
+  form.insert(form.find("</xmltable>"),
+              "<dictobservation>\r\n"
+              "<row><obscode>FIRST</obscode></row>\r\n"
+              "<row><obscode>SECOND</obscode><mapscncode>HE</mapscncode></row>\r\n"
+              "</dictobservation>\r\n");
+  const std::string path = WriteForm("observations.xml", form);
+  FDialogs.ExpectBox(mrOk);
 
-  EXPECT_EQ(RunProgram({form}), 0);
+  EXPECT_EQ(RunProgram({path}), 0);
+
+  ASSERT_EQ(FDialogs.Boxes().size(), 1u);
+  EXPECT_EQ(FDialogs.Boxes()[0].Caption, "Larkspan");
+  EXPECT_NE(FDialogs.Boxes()[0].Text.find("SCREENING"), std::string::npos) << FDialogs.Boxes()[0].Text;
+  ExpectWindowWaited();
+  EXPECT_TRUE(dmData->dbDataBase->InTransaction());
+  {
+    // Inside the open transaction the first observation is there.
+    TQuery query(nullptr);
+    query.SetDatabaseName("dbDataBase");
+    query.SQL().Add("SELECT obscode FROM dictobservation");
+    query.Open();
+    ASSERT_FALSE(query.Eof());
+    EXPECT_EQ(query.FieldByName("obscode").AsString(), "FIRST");
+    query.Next();
+    EXPECT_TRUE(query.Eof());
+  }
+
   FApplication.reset();
-  EXPECT_EQ(RunProgram({form}), 0);
-
+  // The table before the failing one was committed; the failing one was rolled back as a whole.
   EXPECT_EQ(db.Rows(SelectPicks), PickRows);
-  EXPECT_TRUE(FDialogs.Boxes().empty());
+  EXPECT_TRUE(db.Rows("SELECT obscode FROM dictobservation").empty());
 }
