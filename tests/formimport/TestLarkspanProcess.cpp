@@ -155,17 +155,6 @@ TEST_F(LarkspanProcessTest, TheSampleFormLandsInEveryDatabaseAndTheProgramEndsBy
   }
 }
 
-TEST_F(LarkspanProcessTest, ADatabaseThatCannotBeOpenedDoesNotKeepTheProgramFromEnding) {
-  TestDatabase db(FSchema);
-  WriteIni("[DBNAMES]\r\nDB0=Gone\r\nDB1=Main\r\n" + ParamsSection(0, FRoot.File("gone/none.fdb")) +
-           ParamsSection(1, db.Path()));
-
-  const std::optional<int> status = Run({FSampleForm});
-  ASSERT_TRUE(status.has_value());
-  EXPECT_EQ(*status, 0) << FileText(ErrorFile());
-  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM afitem"), "3");
-}
-
 TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
   const std::optional<int> status = Run({FSampleForm});
   ASSERT_TRUE(status.has_value());
