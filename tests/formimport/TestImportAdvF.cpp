@@ -303,6 +303,10 @@ TEST_F(ImportAdvFTest, CancelClosesTheWaitingWindowAndSoEndsTheProgram) {
   FApplication->CreateForm(dlImportAdvF);
   ASSERT_FALSE(FApplication->Terminated());
   EXPECT_TRUE(dlImportAdvF->ShowingForm());
+  // The hidden buttons take no Enter or Escape: the waiting window cannot start the import again.
+  EXPECT_FALSE(dlImportAdvF->DialogKey(false));
+  EXPECT_FALSE(dlImportAdvF->DialogKey(true));
+  EXPECT_EQ(FDialogs.Boxes().size(), 1u);
 
   dlImportAdvF->buCancel->Click();
   EXPECT_TRUE(FApplication->Terminated());
