@@ -108,6 +108,7 @@ std::unique_ptr<TQuery> MakeQuery(bool live) {
   return query;
 }
 
+// What the default text "1-1-1900" of a timestamp column stands for: two days after the zero date.
 constexpr TDateTime FirstOfJanuary1900 = 2;
 
 // One run of the second pass over one file: the column table, the queries and the current row.
