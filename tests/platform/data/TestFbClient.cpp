@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/data/DBErrors.h"
 #include "platform/data/FbClient.h"
 #include "platform/system/DateTime.h"
 
@@ -41,20 +40,6 @@ TEST(FbClientTest, EveryTenThousandthOfASecondOfADayRoundTrips) {
     const ISC_TIMESTAMP back = fbclient::DateTimeToTimestamp(fbclient::TimestampToDateTime(timestamp));
     ASSERT_EQ(back.timestamp_date, 60000) << time;
     ASSERT_EQ(back.timestamp_time, time);
-  }
-}
-
-TEST(FbClientTest, AFailedCallRaisesTheFormattedServerText) {
-  fbclient::TAttachParams params;
-  params.ConnectionString = "/nonexistent-folder/none.fdb";
-  params.UserName = "SYSDBA";
-  try {
-    fbclient::Attach(params);
-    FAIL() << "attached to a missing file";
-  } catch (const EDBEngineError& e) {
-    EXPECT_EQ(e.Message(),
-              "I/O error during \"open\" operation for file \"/nonexistent-folder/none.fdb\"\n"
-              "-Error while trying to open file\n-No such file or directory");
   }
 }
 
