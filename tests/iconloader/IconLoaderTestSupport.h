@@ -9,6 +9,14 @@
 #include "tests/platform/system/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 
+// The icon table as the product's databases have it, and the query that reads it back in key order.
+inline const char* const IconSchema =
+    "CREATE TABLE QVICONS ("
+    "  ICONKEY VARCHAR(15) NOT NULL,"
+    "  ICONBLOB BLOB SUB_TYPE 0,"
+    "  PRIMARY KEY (ICONKEY))";
+inline const char* const SelectIcons = "SELECT ICONKEY, ICONBLOB FROM QVICONS ORDER BY ICONKEY";
+
 // Points the loader at a program folder for one test and gives the running program's folder back.
 class TScopedProgramFolder {
  public:

@@ -25,14 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const IconSchema =
-    "CREATE TABLE QVICONS ("
-    "  ICONKEY VARCHAR(15) NOT NULL,"
-    "  ICONBLOB BLOB SUB_TYPE 0,"
-    "  PRIMARY KEY (ICONKEY))";
-
-const char* const SelectIcons = "SELECT ICONKEY, ICONBLOB FROM QVICONS ORDER BY ICONKEY";
-
 constexpr auto TimeLimit = std::chrono::seconds(60);
 
 std::string FileBytes(const std::string& path) {

@@ -18,14 +18,6 @@
 
 namespace {
 
-const char* const IconSchema =
-    "CREATE TABLE QVICONS ("
-    "  ICONKEY VARCHAR(15) NOT NULL,"
-    "  ICONBLOB BLOB SUB_TYPE 0,"
-    "  PRIMARY KEY (ICONKEY))";
-
-const char* const SelectIcons = "SELECT ICONKEY, ICONBLOB FROM QVICONS ORDER BY ICONKEY";
-
 // Bitmap-like bytes that a text read would spoil: NULs, CR LF, bytes above 127.
 std::string BitmapBytes(const std::string& tag) {
   return std::string("BM\x00\x01\r\n\xff\xfe", 8) + tag + std::string(300, '\x80');

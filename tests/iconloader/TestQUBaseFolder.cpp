@@ -1,43 +1,12 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <optional>
 #include <string>
 
 #include "iconloader/QUBaseFolder.h"
 #include "platform/system/Paths.h"
-#include "tests/support/TempFolder.h"
+#include "tests/iconloader/IconLoaderTestSupport.h"
 
 namespace {
-
-// Sets an environment variable for one test and puts the old value back.
-class TScopedEnv {
- public:
-  TScopedEnv(const char* name, const std::optional<std::string>& value) : FName(name) {
-    if (const char* old = getenv(name)) FOld = old;
-    if (value)
-      setenv(name, value->c_str(), 1);
-    else
-      unsetenv(name);
-  }
-  ~TScopedEnv() {
-    if (FOld)
-      setenv(FName, FOld->c_str(), 1);
-    else
-      unsetenv(FName);
-  }
-
- private:
-  const char* FName;
-  std::optional<std::string> FOld;
-};
-
-// Points the loader at a program folder for one test.
-class TScopedProgramFolder {
- public:
-  explicit TScopedProgramFolder(const std::string& folder) { SetLoaderProgramFolder(folder); }
-  ~TScopedProgramFolder() { SetLoaderProgramFolder(""); }
-};
 
 // The temporary folder comes from TMP first; the tests pin it so the expected texts are known.
 class QUBaseFolderTest : public ::testing::Test {
