@@ -392,8 +392,10 @@ void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
 
   FRowQuery->Open();
   FRowQuery->First();
-  if (FRowQuery->Eof()) FRowQuery->Append();
-  else FRowQuery->Edit();
+  if (FRowQuery->Eof())
+    FRowQuery->Append();
+  else
+    FRowQuery->Edit();
 
   int j = 0;
   for (int i = 0; i < FCount; ++i) {

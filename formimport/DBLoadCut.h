@@ -22,7 +22,9 @@ class TCutBuffer {
   size_t Length() const { return FText.size() - (FGapEnd - FGapStart); }
   bool Empty() const { return Length() == 0; }
   // The character at index (from 0).
-  char At(size_t index) const { return index < FGapStart ? FText[index] : FText[index + FGapEnd - FGapStart]; }
+  char At(size_t index) const {
+    return index < FGapStart ? FText[index] : FText[index + FGapEnd - FGapStart];
+  }
   // The text of [from, to) (indices from 0).
   std::string Copy(size_t from, size_t to) const;
   std::string Str() const { return Copy(0, Length()); }

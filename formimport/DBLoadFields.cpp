@@ -92,8 +92,9 @@ int ReadTableFields(const std::string& tableName, TFieldTable& fields) {
       default:
         // No default text of an earlier table's column may stay behind in the record.
         field.DefaultValue.clear();
-        MessageDlg("DBLOAD: Field \"" + field.ColumnName + "\" Has a UnHandeled Type " + IntToStr(field.FieldType),
-                   mtError, {mbOK}, 0);
+        MessageDlg(
+            "DBLOAD: Field \"" + field.ColumnName + "\" Has a UnHandeled Type " + IntToStr(field.FieldType),
+            mtError, {mbOK}, 0);
         break;
     }
     query->Next();

@@ -20,11 +20,11 @@ enum : int16_t {
 };
 
 struct TFieldInfo {
-  std::string TextValue;     // the column's text in the row being imported
-  std::string ColumnName;    // as the system tables hold it, without trailing blanks
-  int16_t FieldType = 0;     // RDB$FIELD_TYPE
-  int16_t FieldLength = 0;   // declared length in bytes; for CHAR and VARCHAR the most characters
-  bool IsLong = false;       // written through a query of its own (long VARCHAR or BLOB)
+  std::string TextValue;    // the column's text in the row being imported
+  std::string ColumnName;   // as the system tables hold it, without trailing blanks
+  int16_t FieldType = 0;    // RDB$FIELD_TYPE
+  int16_t FieldLength = 0;  // declared length in bytes; for CHAR and VARCHAR the most characters
+  bool IsLong = false;      // written through a query of its own (long VARCHAR or BLOB)
   bool NotNull = false;
   std::string DefaultValue;  // written instead of an empty value in a NOT NULL column
   bool IsKey = false;        // a segment of the primary key

@@ -64,7 +64,8 @@ bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& time) 
 
 TDateTime EncodeTime(int hour, int minute, int second, int msec) {
   TDateTime time = 0;
-  if (!TryEncodeTime(hour, minute, second, msec, time)) throw EConvertError("Invalid argument to time encode");
+  if (!TryEncodeTime(hour, minute, second, msec, time))
+    throw EConvertError("Invalid argument to time encode");
   return time;
 }
 

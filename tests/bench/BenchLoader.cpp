@@ -38,42 +38,49 @@ int Generate(long rows, const std::string& formPath, const std::string& sqlPath)
   const long picks = rows - forms - items > 0 ? rows - forms - items : 0;
   std::ofstream form(formPath, std::ios::binary);
   std::ofstream sql(sqlPath, std::ios::binary);
-  form << "<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n    <title>Bench</title>\r\n  </header>\r\n";
+  form
+      << "<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n    <title>Bench</title>\r\n  </header>\r\n";
   form << "  <advform>\r\n";
   for (long f = 1; f <= forms; ++f) {
     const std::string id = std::to_string(f);
     form << "    <row>\r\n      <formid>" << id << "</formid>\r\n      <publishcode>P</publishcode>\r\n"
-         << "      <formname>Form " << id << " &amp; plan</formname>\r\n      <formversion>3</formversion>\r\n"
+         << "      <formname>Form " << id
+         << " &amp; plan</formname>\r\n      <formversion>3</formversion>\r\n"
          << "      <status>AC</status>\r\n      <category>Bench</category>\r\n"
          << "      <publishdate>20240115</publishdate>\r\n      <reviewdate>20240301093000</reviewdate>\r\n"
-         << "      <scorefactor>1.5</scorefactor>\r\n      <submithlinkfolder>forms/bench</submithlinkfolder>\r\n"
+         << "      <scorefactor>1.5</scorefactor>\r\n      "
+            "<submithlinkfolder>forms/bench</submithlinkfolder>\r\n"
          << "      <instructions>Plain instructions for form " << id << "</instructions>\r\n"
          << "      <layout>" << Base64Layout << "</layout>\r\n    </row>\r\n";
     sql << "INSERT INTO advform (formid, publishcode, formname, formversion, status, category, publishdate,"
            " reviewdate, scorefactor, submithlinkfolder, instructions, layout) VALUES ("
-        << id << ", 'P', 'Form " << id << " & plan', 3, 'AC', 'Bench', '2024-01-15', '2024-03-01 09:30:00', 1.5,"
+        << id << ", 'P', 'Form " << id
+        << " & plan', 3, 'AC', 'Bench', '2024-01-15', '2024-03-01 09:30:00', 1.5,"
         << " 'forms/bench', 'Plain instructions for form " << id << "', x'" << HexLayout << "');\n";
   }
   form << "  </advform>\r\n  <afitem>\r\n";
   for (long i = 0; i < items; ++i) {
     const std::string formId = std::to_string(i / 10 + 1);
     const std::string itemNo = std::to_string(i % 10 + 1);
-    form << "    <row>\r\n      <formid>" << formId << "</formid>\r\n      <itemno>" << itemNo << "</itemno>\r\n"
+    form << "    <row>\r\n      <formid>" << formId << "</formid>\r\n      <itemno>" << itemNo
+         << "</itemno>\r\n"
          << "      <caption>Item " << itemNo << " of form " << formId << "</caption>\r\n"
          << "      <itemtype>N</itemtype>\r\n      <obscode>OBS" << itemNo << "</obscode>\r\n"
          << "      <lowlimit>0.5</lowlimit>\r\n      <highlimit>250</highlimit>\r\n    </row>\r\n";
-    sql << "INSERT INTO afitem (formid, itemno, caption, itemtype, obscode, lowlimit, highlimit) VALUES (" << formId
-        << ", " << itemNo << ", 'Item " << itemNo << " of form " << formId << "', 'N', 'OBS" << itemNo
-        << "', 0.5, 250);\n";
+    sql << "INSERT INTO afitem (formid, itemno, caption, itemtype, obscode, lowlimit, highlimit) VALUES ("
+        << formId << ", " << itemNo << ", 'Item " << itemNo << " of form " << formId << "', 'N', 'OBS"
+        << itemNo << "', 0.5, 250);\n";
   }
   form << "  </afitem>\r\n  <afpicklist>\r\n";
   for (long p = 1; p <= picks; ++p) {
     const std::string id = std::to_string(p);
-    form << "    <row>\r\n      <pickid>" << id << "</pickid>\r\n      <picktext>Choice " << id << "</picktext>\r\n"
-         << "      <sortorder>" << p % 30000 << "</sortorder>\r\n      <weight>" << p % 7 << ".25</weight>\r\n"
+    form << "    <row>\r\n      <pickid>" << id << "</pickid>\r\n      <picktext>Choice " << id
+         << "</picktext>\r\n"
+         << "      <sortorder>" << p % 30000 << "</sortorder>\r\n      <weight>" << p % 7
+         << ".25</weight>\r\n"
          << "      <changed>20240115120000</changed>\r\n    </row>\r\n";
-    sql << "INSERT INTO afpicklist (pickid, picktext, sortorder, weight, changed) VALUES (" << id << ", 'Choice "
-        << id << "', " << p % 30000 << ", " << p % 7 << ".25, '2024-01-15 12:00:00');\n";
+    sql << "INSERT INTO afpicklist (pickid, picktext, sortorder, weight, changed) VALUES (" << id
+        << ", 'Choice " << id << "', " << p % 30000 << ", " << p % 7 << ".25, '2024-01-15 12:00:00');\n";
   }
   form << "  </afpicklist>\r\n</xmltable>\r\n";
   sql << "COMMIT;\n";

@@ -16,7 +16,6 @@ namespace {
 
 const std::string N = TestDatabase::Null;
 
-
 // One element per column, each on its own line, as the publisher writes them.
 std::string Row(const std::vector<std::pair<std::string, std::string>>& columns) {
   std::string row = "    <row>\r\n";
@@ -31,15 +30,16 @@ std::string Table(const std::string& name, const std::vector<std::string>& rows)
 }
 
 std::string Form(const std::string& tables) {
-  return "<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n    <title>Test</title>\r\n  </header>\r\n" + tables +
-         "</xmltable>\r\n";
+  return "<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n    <title>Test</title>\r\n  </header>\r\n" +
+         tables + "</xmltable>\r\n";
 }
 
 std::string Pick(const std::string& id, const std::string& text) {
   return Row({{"pickid", id}, {"picktext", text}});
 }
 
-const char* const PickRows = "SELECT pickid, picktext, sortorder, weight, changed FROM afpicklist ORDER BY pickid";
+const char* const PickRows =
+    "SELECT pickid, picktext, sortorder, weight, changed FROM afpicklist ORDER BY pickid";
 
 class TImportTest : public testing::Test {
  protected:
@@ -68,34 +68,41 @@ TEST_F(TImportTest, TheSampleFormIsWrittenRowByRow) {
   Open();
   EXPECT_EQ(ImportAdvancedForm(SourcePath("samples/forms/diabetes-review.xml")), 18);
   EXPECT_TRUE(FDialogs.Boxes().empty());
-  EXPECT_EQ(Rows("SELECT formid, formname, publishcode, formversion, status, category, publishdate, reviewdate,"
-                 " scorefactor, billacholderid, submithlinkfolder, instructions, helptext FROM advform"),
-            (TRows{{"9001", "Diabetes review & plan", "P", "3", "AC", "Chronic care", "2024-01-15",
-                    "2024-03-01 09:30:00", "1.25", N, "forms|diabetes",
-                    "Check both feet.\nRecord the reading as shown: systolic/diastolic, e.g. 120/80 (mmHg).\n"
-                    "Use \\ to separate repeat readings.",
-                    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Review \\b every\\b0  visit.\\par}"}}));
-  EXPECT_EQ(Rows("SELECT layout FROM advform"),
-            (TRows{{"\x51\x56\x4c\x01\x00\x03grid:2x3;\xf0\xf1\xf2\xf3\xf4\xf5\xf6\xf7\xf8\xf9\xfa\xfb\xfc\xfd\xfe\xff"s}}));
-  EXPECT_EQ(Rows("SELECT formid, itemno, caption, itemtype, obscode, lowlimit, highlimit FROM afitem ORDER BY itemno"),
+  EXPECT_EQ(
+      Rows("SELECT formid, formname, publishcode, formversion, status, category, publishdate, reviewdate,"
+           " scorefactor, billacholderid, submithlinkfolder, instructions, helptext FROM advform"),
+      (TRows{{"9001", "Diabetes review & plan", "P", "3", "AC", "Chronic care", "2024-01-15",
+              "2024-03-01 09:30:00", "1.25", N, "forms|diabetes",
+              "Check both feet.\nRecord the reading as shown: systolic/diastolic, e.g. 120/80 (mmHg).\n"
+              "Use \\ to separate repeat readings.",
+              "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Review \\b every\\b0  visit.\\par}"}}));
+  EXPECT_EQ(
+      Rows("SELECT layout FROM advform"),
+      (TRows{
+          {"\x51\x56\x4c\x01\x00\x03grid:2x3;\xf0\xf1\xf2\xf3\xf4\xf5\xf6\xf7\xf8\xf9\xfa\xfb\xfc\xfd\xfe\xff"s}}));
+  EXPECT_EQ(Rows("SELECT formid, itemno, caption, itemtype, obscode, lowlimit, highlimit FROM afitem ORDER "
+                 "BY itemno"),
             (TRows{{"9001", "1", "Blood pressure <systolic>", "N", "BP_SYS", "60", "250.5"},
                    {"9001", "2", "Weight", "N", "WT_KG", "0.5", "-0.5"},
                    {"9001", "3", "Foot check done", "C", N, N, N}}));
-  EXPECT_EQ(Rows("SELECT formid, itemno, actionno, combotext, gotoitem FROM afcomboactions ORDER BY actionno"),
-            (TRows{{"9001", "3", "1", "Yes", N}, {"9001", "3", "2", "No - refer", "1"}}));
-  EXPECT_EQ(Rows("SELECT obscode, description, units, normallow, normalhigh, mapscncode, mapvalueno, lastchanged,"
-                 " notes FROM dictobservation ORDER BY obscode"),
-            (TRows{{"BP_SYS", "Systolic blood pressure", "mmHg      ", "90", "140", "HT", "1", "2023-12-01", N},
-                   {"CHOL_T", "Total cholesterol", "mmol/L    ", N, "5.2", "CHOL", "3", N,
-                    "{\\rtf1 Fasting sample preferred.}"},
-                   {"OLD_OBS", "Retired observation", N, N, N, N, N, N, N},
-                   {"WT_KG", "Body weight", "kg        ", N, N, "WE", "2", N, N}}));
+  EXPECT_EQ(
+      Rows("SELECT formid, itemno, actionno, combotext, gotoitem FROM afcomboactions ORDER BY actionno"),
+      (TRows{{"9001", "3", "1", "Yes", N}, {"9001", "3", "2", "No - refer", "1"}}));
+  EXPECT_EQ(
+      Rows("SELECT obscode, description, units, normallow, normalhigh, mapscncode, mapvalueno, lastchanged,"
+           " notes FROM dictobservation ORDER BY obscode"),
+      (TRows{{"BP_SYS", "Systolic blood pressure", "mmHg      ", "90", "140", "HT", "1", "2023-12-01", N},
+             {"CHOL_T", "Total cholesterol", "mmol/L    ", N, "5.2", "CHOL", "3", N,
+              "{\\rtf1 Fasting sample preferred.}"},
+             {"OLD_OBS", "Retired observation", N, N, N, N, N, N, N},
+             {"WT_KG", "Body weight", "kg        ", N, N, "WE", "2", N, N}}));
   EXPECT_EQ(Rows("SELECT obscode, comboseq, combotext FROM dictcombo ORDER BY comboseq"),
             (TRows{{"BP_SYS", "1", "Sitting"}, {"BP_SYS", "2", "Standing"}}));
-  EXPECT_EQ(Rows("SELECT conceptid, conceptname, maptoscncode, maptoscnvalueno, maptovalueno, maptoscncodealt,"
-                 " maptoscnvaluenoalt, maptovaluenoalt FROM conceptmap ORDER BY conceptid"),
-            (TRows{{"501", "Breast screening", "MY", "11", N, "HT", "12", N},
-                   {"502", "Retired concept", N, N, "22", N, N, N}}));
+  EXPECT_EQ(
+      Rows("SELECT conceptid, conceptname, maptoscncode, maptoscnvalueno, maptovalueno, maptoscncodealt,"
+           " maptoscnvaluenoalt, maptovaluenoalt FROM conceptmap ORDER BY conceptid"),
+      (TRows{{"501", "Breast screening", "MY", "11", N, "HT", "12", N},
+             {"502", "Retired concept", N, N, "22", N, N, N}}));
   EXPECT_EQ(Rows("SELECT conceptid, valueno, valuetext FROM conceptvaluemap ORDER BY valueno"),
             (TRows{{"501", "1", "Normal"}, {"501", "2", "Recall"}}));
   EXPECT_EQ(Rows(PickRows),
@@ -107,7 +114,8 @@ TEST_F(TImportTest, ImportingAgainUpdatesRowsKeepsMarkedValuesAndReplacesChildRo
   const std::string sample = SourcePath("samples/forms/diabetes-review.xml");
   ASSERT_EQ(ImportAdvancedForm(sample), 18);
   Execute(
-      "UPDATE advform SET billacholderid = 5, submithlinkfolder = 'kept', formname = 'changed', category = NULL;"
+      "UPDATE advform SET billacholderid = 5, submithlinkfolder = 'kept', formname = 'changed', category = "
+      "NULL;"
       "INSERT INTO afitem (formid, itemno, caption) VALUES (9001, 99, 'stale');"
       "INSERT INTO afcomboactions (formid, itemno, actionno, combotext) VALUES (9001, 99, 1, 'stale');"
       "INSERT INTO afitem (formid, itemno, caption) VALUES (9002, 1, 'other form');"
@@ -122,13 +130,16 @@ TEST_F(TImportTest, ImportingAgainUpdatesRowsKeepsMarkedValuesAndReplacesChildRo
             (TRows{{"Diabetes review & plan", "Chronic care", "5", "kept"}}));
   EXPECT_EQ(Rows("SELECT formid, itemno FROM afitem ORDER BY formid, itemno"),
             (TRows{{"9001", "1"}, {"9001", "2"}, {"9001", "3"}, {"9002", "1"}}));
-  EXPECT_EQ(Rows("SELECT itemno, actionno FROM afcomboactions ORDER BY actionno"), (TRows{{"3", "1"}, {"3", "2"}}));
+  EXPECT_EQ(Rows("SELECT itemno, actionno FROM afcomboactions ORDER BY actionno"),
+            (TRows{{"3", "1"}, {"3", "2"}}));
   EXPECT_EQ(Rows("SELECT comboseq FROM dictcombo ORDER BY comboseq"), (TRows{{"1"}, {"2"}}));
   EXPECT_EQ(Rows("SELECT valueno FROM conceptvaluemap ORDER BY valueno"), (TRows{{"1"}, {"2"}}));
   // Stored non-null codes stay; a stored null takes the file's (replaced) code.
-  EXPECT_EQ(Rows("SELECT obscode, mapscncode, mapvalueno FROM dictobservation ORDER BY obscode"),
-            (TRows{{"BP_SYS", "XX", "70"}, {"CHOL_T", "CHOL", "3"}, {"OLD_OBS", N, N}, {"WT_KG", "WE", "2"}}));
-  EXPECT_EQ(Rows("SELECT maptoscncode, maptovalueno FROM conceptmap WHERE conceptid = 501"), (TRows{{"MY", "99"}}));
+  EXPECT_EQ(
+      Rows("SELECT obscode, mapscncode, mapvalueno FROM dictobservation ORDER BY obscode"),
+      (TRows{{"BP_SYS", "XX", "70"}, {"CHOL_T", "CHOL", "3"}, {"OLD_OBS", N, N}, {"WT_KG", "WE", "2"}}));
+  EXPECT_EQ(Rows("SELECT maptoscncode, maptovalueno FROM conceptmap WHERE conceptid = 501"),
+            (TRows{{"MY", "99"}}));
 }
 
 TEST_F(TImportTest, ALocalPublishersFormIsRefused) {
@@ -136,24 +147,23 @@ TEST_F(TImportTest, ALocalPublishersFormIsRefused) {
     std::string CodeElement;
     int Result;
   } cases[] = {
-      {"<publishcode>L</publishcode>", -1},
-      {"<publishcode>l</publishcode>", 1},
-      {"<publishcode> L</publishcode>", 1},
-      {"<publishcode>L </publishcode>", 1},
-      {"<publishcode></publishcode>", 1},
-      {"", 1},
+      {"<publishcode>L</publishcode>", -1}, {"<publishcode>l</publishcode>", 1},
+      {"<publishcode> L</publishcode>", 1}, {"<publishcode>L </publishcode>", 1},
+      {"<publishcode></publishcode>", 1},   {"", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.CodeElement);
     Open();
     TRecordingDialogService dialogs;
     if (c.Result < 0) dialogs.ExpectBox(mrOk);
-    const std::string form = Form(Table("advform", {"    <row>\r\n      <formid>7</formid>\r\n      " + c.CodeElement +
-                                                        "\r\n      <formname>F</formname>\r\n    </row>\r\n"}));
+    const std::string form =
+        Form(Table("advform", {"    <row>\r\n      <formid>7</formid>\r\n      " + c.CodeElement +
+                               "\r\n      <formname>F</formname>\r\n    </row>\r\n"}));
     EXPECT_EQ(Import(form), c.Result);
     if (c.Result < 0) {
       EXPECT_EQ(dialogs.BoxTexts(),
-                (std::vector<std::string>{"You cannot import forms for local publisher (L)\"" + FFormPath + "\" "}));
+                (std::vector<std::string>{"You cannot import forms for local publisher (L)\"" + FFormPath +
+                                          "\" "}));
       EXPECT_EQ(dialogs.Boxes()[0].Type, mtError);
       EXPECT_TRUE(Rows("SELECT formid FROM advform").empty());
     } else {
@@ -169,8 +179,9 @@ TEST_F(TImportTest, FilesWithNothingToImport) {
       "<?xml version=\"1.0\"?>\r\n<forms>\r\n" + Table("afpicklist", {Pick("1", "a")}) + "</forms>\r\n",
       "<xmltable>\r\n" + Table("afpicklist", {Pick("1", "a")}),  // no end tag of the root
       "<xmltable>\r\n</xmltable>\r\n",
-      "<xmltable>\r\n  <header>\r\n  </header>\r\n  <nosuchtable>\r\n" + Pick("1", "a") + "  </nosuchtable>\r\n"
-      "  <!-- a comment between tables -->\r\n</xmltable>\r\n",
+      "<xmltable>\r\n  <header>\r\n  </header>\r\n  <nosuchtable>\r\n" + Pick("1", "a") +
+          "  </nosuchtable>\r\n"
+          "  <!-- a comment between tables -->\r\n</xmltable>\r\n",
   };
   for (const std::string& form : cases) {
     SCOPED_TRACE(form);
@@ -186,7 +197,8 @@ TEST_F(TImportTest, AFileTheSecondPassCannotOpen) {
   FDialogs.ExpectBox(mrOk);
   const std::string missing = FDb->Db().Folder().File("gone.xml");
   EXPECT_EQ(ImportFormTables(missing), 0);
-  EXPECT_EQ(FDialogs.BoxTexts(), (std::vector<std::string>{"Cannot open  \"" + missing + "\" File not found"}));
+  EXPECT_EQ(FDialogs.BoxTexts(),
+            (std::vector<std::string>{"Cannot open  \"" + missing + "\" File not found"}));
   // The first pass reports a file that is not there itself, through the reader.
   EXPECT_THROW(ImportAdvancedForm(missing), EInOutError);
 }
@@ -194,12 +206,14 @@ TEST_F(TImportTest, AFileTheSecondPassCannotOpen) {
 TEST_F(TImportTest, AMalformedFileEndsInTheReadersMessageAndWritesNothing) {
   Open();
   const std::string form =
-      "<xmltable>\r\n  <advform>\r\n    <row>\r\n      <formid>1</formi>\r\n      <publishcode>P</publishcode>\r\n";
+      "<xmltable>\r\n  <advform>\r\n    <row>\r\n      <formid>1</formi>\r\n      "
+      "<publishcode>P</publishcode>\r\n";
   try {
     Import(form + Table("afpicklist", {Pick("1", "a")}) + "</xmltable>\r\n");
     ADD_FAILURE() << "no error";
   } catch (const EXMLInputError& e) {
-    EXPECT_EQ(e.Message(), "Error\r\nExpecting end tag:\"</formid>\"\r\nLine 4\r\nFile \"" + FFormPath + "\"");
+    EXPECT_EQ(e.Message(),
+              "Error\r\nExpecting end tag:\"</formid>\"\r\nLine 4\r\nFile \"" + FFormPath + "\"");
   }
   EXPECT_TRUE(Rows(PickRows).empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
@@ -216,10 +230,11 @@ TEST_F(TImportTest, AFailureEndsTheImportWithEarlierTablesCommittedAndTheFailing
   FDb->Connection().Rollback();
 
   // A value its column refuses: the rows of the failing table before it are not committed.
-  EXPECT_THROW(Import(Form(Table("afpicklist", {Pick("3", "c")}) +
-                           Table("afitem", {Row({{"formid", "1"}, {"itemno", "1"}, {"caption", "one"}}),
-                                            Row({{"formid", "1"}, {"itemno", "99999"}, {"caption", "two"}})}))),
-               Exception);
+  EXPECT_THROW(
+      Import(Form(Table("afpicklist", {Pick("3", "c")}) +
+                  Table("afitem", {Row({{"formid", "1"}, {"itemno", "1"}, {"caption", "one"}}),
+                                   Row({{"formid", "1"}, {"itemno", "99999"}, {"caption", "two"}})}))),
+      Exception);
   EXPECT_EQ(Rows("SELECT pickid FROM afpicklist ORDER BY pickid"), (TRows{{"1"}, {"3"}}));
   EXPECT_TRUE(Rows("SELECT itemno FROM afitem").empty());
   EXPECT_TRUE(FDb->Connection().InTransaction());
@@ -228,25 +243,25 @@ TEST_F(TImportTest, AFailureEndsTheImportWithEarlierTablesCommittedAndTheFailing
 TEST_F(TImportTest, ColumnValuesAsTheFileWritesThem) {
   Open("CREATE TABLE vals (k INTEGER NOT NULL PRIMARY KEY, v VARCHAR(40), w VARCHAR(40), c CHAR(5))");
   const struct {
-    std::string Elements;  // the row's elements after the key
+    std::string Elements;         // the row's elements after the key
     TestDatabase::TRow Expected;  // v, w, c
   } cases[] = {
       {"<v>plain</v><w>other</w>", {"plain", "other", N}},
-      {"<w>other</w><v>plain</v>", {"plain", "other", N}},                     // any order
-      {"<V>upper</V><w>x</w>", {N, "x", N}},                                  // names are lower case
-      {"<v\tx=\"1\">tab</v><w>x</w>", {N, "x", N}},                           // a tab after the name
-      {"<v a=\"1\">attr</v>", {"attr", N, N}},                                // a blank and attributes
+      {"<w>other</w><v>plain</v>", {"plain", "other", N}},  // any order
+      {"<V>upper</V><w>x</w>", {N, "x", N}},                // names are lower case
+      {"<v\tx=\"1\">tab</v><w>x</w>", {N, "x", N}},         // a tab after the name
+      {"<v a=\"1\">attr</v>", {"attr", N, N}},              // a blank and attributes
       {"<v />", {N, N, N}},
       {"<v/>", {N, N, N}},
       {"<v></v><w>x</w>", {N, "x", N}},
-      {"<v>one\r\ntwo\r\n three</v>", {"onetwo three", N, N}},               // wrapped over lines
+      {"<v>one\r\ntwo\r\n three</v>", {"onetwo three", N, N}},  // wrapped over lines
       {"<v>&amp;lt; &lt;b&gt; &#60;</v>", {"&lt; <b> &#60;", N, N}},
       {"<v>first</v><v>second</v>", {"first", N, N}},
       {"<v>a\\\\b\\nc\\r\\t</v>", {"a\\b\nc\r\\t", N, N}},
       {"<v>{\\rtf1 \\\\ \xa6}</v>", {"{\\rtf1 \\\\ \xa6}", N, N}},
-      {"<c>ab\\\\cd</c>", {N, N, "ab\\c "}},                                // cut to 5, then unescaped
+      {"<c>ab\\\\cd</c>", {N, N, "ab\\c "}},  // cut to 5, then unescaped
       {"<c>abcdefgh</c>", {N, N, "abcde"}},
-      {"<v><b>bold</b></v>", {"<b>bold</b>", N, N}},                         // markup stays text
+      {"<v><b>bold</b></v>", {"<b>bold</b>", N, N}},  // markup stays text
       {"<v>1234567890123456789012345678901234567890TOO LONG</v>",
        {"1234567890123456789012345678901234567890", N, N}},
   };
@@ -255,7 +270,7 @@ TEST_F(TImportTest, ColumnValuesAsTheFileWritesThem) {
     SCOPED_TRACE(c.Elements);
     ++k;
     ASSERT_EQ(ImportTables(Form("  <vals>\r\n    <row><k>" + std::to_string(k) + "</k>" + c.Elements +
-                          "</row>\r\n  </vals>\r\n")),
+                                "</row>\r\n  </vals>\r\n")),
               1);
     EXPECT_EQ(Rows("SELECT v, w, c FROM vals WHERE k = " + std::to_string(k)), TRows{c.Expected});
   }
@@ -263,8 +278,9 @@ TEST_F(TImportTest, ColumnValuesAsTheFileWritesThem) {
 }
 
 TEST_F(TImportTest, NumbersAndTimestampsAreConvertedByColumnType) {
-  Open("CREATE TABLE nums (k INTEGER NOT NULL PRIMARY KEY, s SMALLINT, i INTEGER, d DOUBLE PRECISION,"
-       " t TIMESTAMP)");
+  Open(
+      "CREATE TABLE nums (k INTEGER NOT NULL PRIMARY KEY, s SMALLINT, i INTEGER, d DOUBLE PRECISION,"
+      " t TIMESTAMP)");
   const struct {
     std::string S, I, D, T;
     TestDatabase::TRow Expected;
@@ -278,23 +294,28 @@ TEST_F(TImportTest, NumbersAndTimestampsAreConvertedByColumnType) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.S + " " + c.I + " " + c.D + " " + c.T);
     ++k;
-    ASSERT_EQ(Import(Form(Table("nums", {Row({{"k", std::to_string(k)}, {"s", c.S}, {"i", c.I}, {"d", c.D},
-                                              {"t", c.T}})}))),
-              1);
+    ASSERT_EQ(
+        Import(Form(Table(
+            "nums", {Row({{"k", std::to_string(k)}, {"s", c.S}, {"i", c.I}, {"d", c.D}, {"t", c.T}})}))),
+        1);
     EXPECT_EQ(Rows("SELECT s, i, d, t FROM nums WHERE k = " + std::to_string(k)), TRows{c.Expected});
   }
 }
 
 TEST_F(TImportTest, EmptyValuesGiveDefaultsInNotNullColumnsAndNullElsewhere) {
   Open();
-  ASSERT_EQ(Import(Form(Table("advform", {Row({{"formid", "1"}, {"category", "c"}, {"scorefactor", "2"},
-                                               {"publishdate", "20240101"}})}))),
-            1);
-  EXPECT_EQ(Rows("SELECT formname, formversion, status, reviewdate, category, scorefactor, publishdate FROM advform"),
+  ASSERT_EQ(
+      Import(Form(Table(
+          "advform",
+          {Row({{"formid", "1"}, {"category", "c"}, {"scorefactor", "2"}, {"publishdate", "20240101"}})}))),
+      1);
+  EXPECT_EQ(Rows("SELECT formname, formversion, status, reviewdate, category, scorefactor, publishdate FROM "
+                 "advform"),
             (TRows{{"N/A", "0", "N ", "1900-01-01", "c", "2", "2024-01-01"}}));
   // On update an empty value clears a stored one, and a NOT NULL column gets its default again.
   ASSERT_EQ(Import(Form(Table("advform", {Row({{"formid", "1"}, {"formname", ""}, {"category", ""}})}))), 1);
-  EXPECT_EQ(Rows("SELECT formname, formversion, status, reviewdate, category, scorefactor, publishdate FROM advform"),
+  EXPECT_EQ(Rows("SELECT formname, formversion, status, reviewdate, category, scorefactor, publishdate FROM "
+                 "advform"),
             (TRows{{"N/A", "0", "N ", "1900-01-01", N, N, N}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
@@ -304,9 +325,10 @@ TEST_F(TImportTest, AnEmptyRowEndsTheTable) {
   for (const std::string& empty : {"<row></row>"s, "<row />"s, "<row>\r\n</row>"s}) {
     SCOPED_TRACE(empty);
     Execute("DELETE FROM afpicklist");
-    EXPECT_EQ(ImportTables(Form(Table("afpicklist", {Pick("1", "a"), "    " + empty + "\r\n", Pick("2", "b")}) +
+    EXPECT_EQ(
+        ImportTables(Form(Table("afpicklist", {Pick("1", "a"), "    " + empty + "\r\n", Pick("2", "b")}) +
                           Table("afpicklist", {Pick("3", "c")}))),
-              empty == "<row>\r\n</row>" ? 4 : 2);
+        empty == "<row>\r\n</row>" ? 4 : 2);
   }
   // "<row>" CR LF "</row>" has content: a row of empty values, written with pickid 0.
   EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"),
@@ -317,11 +339,15 @@ TEST_F(TImportTest, AnEmptyKeyMatchesNothingAndAppends) {
   Open();
   Execute("INSERT INTO afpicklist (pickid, picktext) VALUES (0, 'stored')");
   // The first row is appended with the key's default 0, which exists: the post fails, silently.
-  EXPECT_EQ(Import(Form(Table("afpicklist", {Row({{"pickid", ""}, {"picktext", "new"}}), Pick("5", "five")}))), 1);
-  EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"), (TRows{{"0", "stored"}, {"5", "five"}}));
+  EXPECT_EQ(
+      Import(Form(Table("afpicklist", {Row({{"pickid", ""}, {"picktext", "new"}}), Pick("5", "five")}))), 1);
+  EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"),
+            (TRows{{"0", "stored"}, {"5", "five"}}));
   Execute("DELETE FROM afpicklist WHERE pickid = 0");
-  EXPECT_EQ(Import(Form(Table("afpicklist", {Row({{"picktext", "keyless"}}), Row({{"picktext", "again"}})}))), 1);
-  EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"), (TRows{{"0", "keyless"}, {"5", "five"}}));
+  EXPECT_EQ(Import(Form(Table("afpicklist", {Row({{"picktext", "keyless"}}), Row({{"picktext", "again"}})}))),
+            1);
+  EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"),
+            (TRows{{"0", "keyless"}, {"5", "five"}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
@@ -335,14 +361,17 @@ TEST_F(TImportTest, KeysAreMatchedCutButNotUnescaped) {
 
 TEST_F(TImportTest, ARowWhosePostFailsIsSkippedAndItsChildRowsStayDeleted) {
   Open("ALTER TABLE advform ADD CHECK (formversion < 100)");
-  Execute("INSERT INTO advform (formid, formname, formversion, status, reviewdate) VALUES (2, 'two', 1, 'A', '2024-01-01');"
-          "INSERT INTO afitem (formid, itemno, caption) VALUES (2, 1, 'child');"
-          "INSERT INTO afitem (formid, itemno, caption) VALUES (3, 1, 'other child')");
-  EXPECT_EQ(Import(Form(Table("advform", {Row({{"formid", "1"}, {"formname", "one"}}),
-                                          Row({{"formid", "2"}, {"formname", "bad"}, {"formversion", "500"},
-                                               {"layout", "TWFu"}}),
-                                          Row({{"formid", "4"}, {"formname", "four"}, {"layout", "TWFu"}})}))),
-            2);
+  Execute(
+      "INSERT INTO advform (formid, formname, formversion, status, reviewdate) VALUES (2, 'two', 1, 'A', "
+      "'2024-01-01');"
+      "INSERT INTO afitem (formid, itemno, caption) VALUES (2, 1, 'child');"
+      "INSERT INTO afitem (formid, itemno, caption) VALUES (3, 1, 'other child')");
+  EXPECT_EQ(
+      Import(Form(Table(
+          "advform", {Row({{"formid", "1"}, {"formname", "one"}}),
+                      Row({{"formid", "2"}, {"formname", "bad"}, {"formversion", "500"}, {"layout", "TWFu"}}),
+                      Row({{"formid", "4"}, {"formname", "four"}, {"layout", "TWFu"}})}))),
+      2);
   EXPECT_EQ(Rows("SELECT formid, formname, formversion, layout FROM advform ORDER BY formid"),
             (TRows{{"1", "one", "0", N}, {"2", "two", "1", "Man"}, {"4", "four", "0", "Man"}}));
   EXPECT_EQ(Rows("SELECT formid FROM afitem"), (TRows{{"3"}}));
@@ -354,40 +383,47 @@ TEST_F(TImportTest, ScreeningCodesWithoutAnActiveRowAreReplacedOrCleared) {
   Open();
   const struct {
     std::string Code;
-    std::string Stored;   // code as written
-    std::string Value;    // mapvalueno as written
+    std::string Stored;  // code as written
+    std::string Value;   // mapvalueno as written
   } cases[] = {
-      {"HE", "HT", "1"},   // inactive: its partner, whether or not the partner is active
-      {"HT", "HT", "1"},   // active
-      {"WE", "WE", "1"},
-      {"WT", "WE", "1"},   // no row at all
-      {"MAM", "MY", "1"},  // MY has no row: the partner is not looked up again
-      {"MY", "MAM", "1"},
-      {"OLD", N, N},       // inactive without partner: code and value cleared
-      {"XYZ", N, N},
-      {"he", N, N},        // codes are compared exactly
-      {"", N, "1"},        // no code, no lookup
+      {"HE", "HT", "1"},  // inactive: its partner, whether or not the partner is active
+      {"HT", "HT", "1"},  // active
+      {"WE", "WE", "1"},     {"WT", "WE", "1"},  // no row at all
+      {"MAM", "MY", "1"},                        // MY has no row: the partner is not looked up again
+      {"MY", "MAM", "1"},    {"OLD", N, N},      // inactive without partner: code and value cleared
+      {"XYZ", N, N},         {"he", N, N},       // codes are compared exactly
+      {"", N, "1"},                              // no code, no lookup
       {"CHOL", "CHOL", "1"},
   };
   std::vector<std::string> rows;
   for (size_t i = 0; i < std::size(cases); ++i)
-    rows.push_back(Row({{"obscode", "O" + std::to_string(i)}, {"description", "d"}, {"mapscncode", cases[i].Code},
+    rows.push_back(Row({{"obscode", "O" + std::to_string(i)},
+                        {"description", "d"},
+                        {"mapscncode", cases[i].Code},
                         {"mapvalueno", "1"}}));
   EXPECT_EQ(Import(Form(Table("dictobservation", rows))), static_cast<int>(std::size(cases)));
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].Code);
-    EXPECT_EQ(Rows("SELECT mapscncode, mapvalueno FROM dictobservation WHERE obscode = 'O" + std::to_string(i) + "'"),
+    EXPECT_EQ(Rows("SELECT mapscncode, mapvalueno FROM dictobservation WHERE obscode = 'O" +
+                   std::to_string(i) + "'"),
               (TRows{{cases[i].Stored, cases[i].Value}}));
   }
   // conceptmap checks both of its codes, each with its own value column.
-  EXPECT_EQ(Import(Form(Table("conceptmap", {Row({{"conceptid", "1"}, {"conceptname", "c"}, {"maptoscncode", "OLD"},
-                                                  {"maptoscnvalueno", "5"}, {"maptoscncodealt", "OLD"},
-                                                  {"maptoscnvaluenoalt", "6"}, {"maptovalueno", "7"},
+  EXPECT_EQ(Import(Form(Table("conceptmap", {Row({{"conceptid", "1"},
+                                                  {"conceptname", "c"},
+                                                  {"maptoscncode", "OLD"},
+                                                  {"maptoscnvalueno", "5"},
+                                                  {"maptoscncodealt", "OLD"},
+                                                  {"maptoscnvaluenoalt", "6"},
+                                                  {"maptovalueno", "7"},
                                                   {"maptovaluenoalt", "8"}}),
-                                             Row({{"conceptid", "2"}, {"conceptname", "c"}, {"maptoscncode", "HE"},
+                                             Row({{"conceptid", "2"},
+                                                  {"conceptname", "c"},
+                                                  {"maptoscncode", "HE"},
                                                   {"maptoscncodealt", "WT"}})}))),
             2);
-  EXPECT_EQ(Rows("SELECT conceptid, maptoscncode, maptoscnvalueno, maptoscncodealt, maptoscnvaluenoalt, maptovalueno,"
+  EXPECT_EQ(Rows("SELECT conceptid, maptoscncode, maptoscnvalueno, maptoscncodealt, maptoscnvaluenoalt, "
+                 "maptovalueno,"
                  " maptovaluenoalt FROM conceptmap ORDER BY conceptid"),
             (TRows{{"1", N, N, N, N, "7", "8"}, {"2", "HT", N, "WE", N, N, N}}));
   // Other tables have no screening rule.
@@ -398,9 +434,10 @@ TEST_F(TImportTest, ScreeningCodesWithoutAnActiveRowAreReplacedOrCleared) {
 TEST_F(TImportTest, TheTableNameMayDifferInCaseAndTheRulesStillApply) {
   Open();
   Execute("INSERT INTO afitem (formid, itemno, caption) VALUES (1, 1, 'stale')");
-  EXPECT_EQ(Import(Form(Table("AdvForm", {Row({{"formid", "1"}, {"formname", "f"}, {"billacholderid", "9"}})}) +
-                        Table("AFITEM", {Row({{"formid", "1"}, {"itemno", "2"}, {"caption", "new"}})}))),
-            2);
+  EXPECT_EQ(
+      Import(Form(Table("AdvForm", {Row({{"formid", "1"}, {"formname", "f"}, {"billacholderid", "9"}})}) +
+                  Table("AFITEM", {Row({{"formid", "1"}, {"itemno", "2"}, {"caption", "new"}})}))),
+      2);
   EXPECT_EQ(Rows("SELECT formid, billacholderid FROM advform"), (TRows{{"1", N}}));
   EXPECT_EQ(Rows("SELECT itemno, caption FROM afitem"), (TRows{{"2", "new"}}));
 }
@@ -421,19 +458,25 @@ TEST_F(TImportTest, TablesAreWrittenInFileOrderAndAsOftenAsTheyAppear) {
 
 TEST_F(TImportTest, LongColumnsAreWrittenAfterTheRowByQueriesOfTheirOwn) {
   Open("ALTER TABLE advform ADD CHECK (formversion < 100)");
-  EXPECT_EQ(Import(Form(Table("advform",
-                              {Row({{"formid", "1"}, {"formname", "a"}, {"instructions", "first long\\n"},
-                                    {"layout", "TWFuTWE="}, {"helptext", "{\\rtf1 x}|ignored"}}),
-                               Row({{"formid", "2"}, {"formname", "b"}, {"formversion", "500"},
-                                    {"layout", "TWFu"}, {"helptext", "{h}"}}),
-                               Row({{"formid", "3"}, {"formname", "c"}, {"helptext", "{c}"}})}))),
+  EXPECT_EQ(Import(Form(Table("advform", {Row({{"formid", "1"},
+                                               {"formname", "a"},
+                                               {"instructions", "first long\\n"},
+                                               {"layout", "TWFuTWE="},
+                                               {"helptext", "{\\rtf1 x}|ignored"}}),
+                                          Row({{"formid", "2"},
+                                               {"formname", "b"},
+                                               {"formversion", "500"},
+                                               {"layout", "TWFu"},
+                                               {"helptext", "{h}"}}),
+                                          Row({{"formid", "3"}, {"formname", "c"}, {"helptext", "{c}"}})}))),
             2);
   EXPECT_EQ(Rows("SELECT formid, instructions, layout, helptext FROM advform ORDER BY formid"),
             (TRows{{"1", "first long\n", "ManMa", "{\\rtf1 x}"}, {"3", N, N, "{c}"}}));
   // Updating: empty long values clear what is stored; a long VARCHAR is cut and unescaped.
-  EXPECT_EQ(Import(Form(Table("advform", {Row({{"formid", "1"}, {"formname", "a"},
-                                               {"instructions", std::string(1100, 'x')}})}))),
-            1);
+  EXPECT_EQ(
+      Import(Form(Table(
+          "advform", {Row({{"formid", "1"}, {"formname", "a"}, {"instructions", std::string(1100, 'x')}})}))),
+      1);
   EXPECT_EQ(Rows("SELECT char_length(instructions), layout, helptext FROM advform WHERE formid = 1"),
             (TRows{{"1000", N, N}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
@@ -443,7 +486,9 @@ TEST_F(TImportTest, InvalidBase64IsReportedCharacterByCharacter) {
   Open();
   FDialogs.ExpectBox(mrOk);
   FDialogs.ExpectBox(mrOk);
-  EXPECT_EQ(Import(Form(Table("advform", {Row({{"formid", "1"}, {"formname", "a"}, {"layout", "TW Fu\nTWFu"}})}))), 1);
+  EXPECT_EQ(
+      Import(Form(Table("advform", {Row({{"formid", "1"}, {"formname", "a"}, {"layout", "TW Fu\nTWFu"}})}))),
+      1);
   EXPECT_EQ(FDialogs.BoxTexts(), (std::vector<std::string>{"DBLOAD: Invalid Token in Base64 Blob \" \" ",
                                                            "DBLOAD: Invalid Token in Base64 Blob \"\n\" "}));
   EXPECT_EQ(FDialogs.Boxes()[0].Type, mtWarning);
@@ -451,14 +496,16 @@ TEST_F(TImportTest, InvalidBase64IsReportedCharacterByCharacter) {
 }
 
 TEST_F(TImportTest, ColumnsOfUnhandledTypesAreReportedRowByRow) {
-  Open("CREATE TABLE odd (k INTEGER NOT NULL PRIMARY KEY, f FLOAT, v VARCHAR(10));"
-       "CREATE TABLE fkey (k FLOAT NOT NULL PRIMARY KEY, v VARCHAR(10));"
-       "INSERT INTO odd (k, f, v) VALUES (2, 7, 'stored');"
-       "INSERT INTO fkey (k, v) VALUES (1.5, 'stored')");
+  Open(
+      "CREATE TABLE odd (k INTEGER NOT NULL PRIMARY KEY, f FLOAT, v VARCHAR(10));"
+      "CREATE TABLE fkey (k FLOAT NOT NULL PRIMARY KEY, v VARCHAR(10));"
+      "INSERT INTO odd (k, f, v) VALUES (2, 7, 'stored');"
+      "INSERT INTO fkey (k, v) VALUES (1.5, 'stored')");
   for (int i = 0; i < 3; ++i) FDialogs.ExpectBox(mrOk);
-  EXPECT_EQ(Import(Form(Table("odd", {Row({{"k", "1"}, {"f", "1.5"}, {"v", "a"}}), Row({{"k", "2"}, {"v", "b"}}),
-                                      Row({{"k", "3"}, {"f", "2.5"}, {"v", "c"}})}))),
-            3);
+  EXPECT_EQ(
+      Import(Form(Table("odd", {Row({{"k", "1"}, {"f", "1.5"}, {"v", "a"}}), Row({{"k", "2"}, {"v", "b"}}),
+                                Row({{"k", "3"}, {"f", "2.5"}, {"v", "c"}})}))),
+      3);
   EXPECT_EQ(FDialogs.BoxTexts(), (std::vector<std::string>{
                                      "DBLOAD: Field \"F\" Has a UnHandeled Type 10",
                                      "DBLOAD: INSERTION ERROR Field \"f\" Has a UnHandeled Type 10",
@@ -471,7 +518,9 @@ TEST_F(TImportTest, ColumnsOfUnhandledTypesAreReportedRowByRow) {
   // row is found or changed, and the insert of a null key fails silently.
   TRecordingDialogService dialogs;
   for (int i = 0; i < 5; ++i) dialogs.ExpectBox(mrOk);
-  EXPECT_EQ(Import(Form(Table("fkey", {Row({{"k", "1.5"}, {"v", "new"}}), Row({{"k", "2.5"}, {"v", "other"}})}))), 0);
+  EXPECT_EQ(
+      Import(Form(Table("fkey", {Row({{"k", "1.5"}, {"v", "new"}}), Row({{"k", "2.5"}, {"v", "other"}})}))),
+      0);
   EXPECT_EQ(dialogs.BoxTexts(), (std::vector<std::string>{
                                     "DBLOAD: Field \"K\" Has a UnHandeled Type 10",
                                     "DBLOAD: INSERTION ERROR Field \"k\" Has a UnHandeled Type 10",
@@ -503,7 +552,8 @@ TEST_F(TImportTest, ATableWithMoreThan513ColumnsIsWrittenWhole) {
 
 TEST_F(TImportTest, AStartTagThatNeverEndsStopsTheTables) {
   Open();
-  EXPECT_EQ(ImportTables("<xmltable>\r\n" + Table("afpicklist", {Pick("1", "a")}) + "  <afpicklist broken\r\n</xmltable>\r\n"),
+  EXPECT_EQ(ImportTables("<xmltable>\r\n" + Table("afpicklist", {Pick("1", "a")}) +
+                         "  <afpicklist broken\r\n</xmltable>\r\n"),
             1);
   EXPECT_EQ(Rows("SELECT pickid FROM afpicklist"), (TRows{{"1"}}));
   EXPECT_FALSE(FDb->Connection().InTransaction());

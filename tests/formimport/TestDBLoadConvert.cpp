@@ -14,11 +14,32 @@ TEST(ParseNumber, ReadsDigitsSignAndOneFraction) {
     std::string Text;
     double Expected;
   } cases[] = {
-      {"12.5", 12.5},  {"-12.5", -12.5}, {"abc-7", -7},     {"+7", 7},         {"- 7", 7},
-      {"1,5", 1},      {"1e3", 1},       {"12.34.5", 12.34}, {".5", 0.5},      {"-.5", -0.5},
-      {"x-.25", -0.25}, {"- .5", 0.5},   {"", 0},           {"abc", 0},        {"-", 0},
-      {"007", 7},      {"3.", 3},        {"  42  ", 42},    {"12\0" "34"s, 12}, {"--3", -3},
-      {"0.125", 0.125}, {"-0", 0},       {"1.05", 1.05},    {"a.b5", 5},
+      {"12.5", 12.5},
+      {"-12.5", -12.5},
+      {"abc-7", -7},
+      {"+7", 7},
+      {"- 7", 7},
+      {"1,5", 1},
+      {"1e3", 1},
+      {"12.34.5", 12.34},
+      {".5", 0.5},
+      {"-.5", -0.5},
+      {"x-.25", -0.25},
+      {"- .5", 0.5},
+      {"", 0},
+      {"abc", 0},
+      {"-", 0},
+      {"007", 7},
+      {"3.", 3},
+      {"  42  ", 42},
+      {"12\0"
+       "34"s,
+       12},
+      {"--3", -3},
+      {"0.125", 0.125},
+      {"-0", 0},
+      {"1.05", 1.05},
+      {"a.b5", 5},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("'" + c.Text + "'");
@@ -65,11 +86,11 @@ TEST(ParseTimestamp, ReadsTheDateAndOptionalTimeOrFallsBack) {
   } cases[] = {
       {"20040115", jan15},
       {"20040115133005", jan15 + EncodeTime(13, 30, 5, 0)},
-      {"2004011513", jan15},                                  // an hour alone is no time
-      {"2004011513300", jan15 + EncodeTime(13, 30, 0, 0)},   // the second piece is "0"
+      {"2004011513", jan15},                                // an hour alone is no time
+      {"2004011513300", jan15 + EncodeTime(13, 30, 0, 0)},  // the second piece is "0"
       {"20040115133005999", jan15 + EncodeTime(13, 30, 5, 0)},
-      {"20040115253005", jan15},                              // hour 25
-      {"20040115136005", jan15},                              // minute 60
+      {"20040115253005", jan15},  // hour 25
+      {"20040115136005", jan15},  // minute 60
       {"200401151330xx", jan15},
       {"20041315", 0},
       {"20040230", 0},
@@ -79,9 +100,9 @@ TEST(ParseTimestamp, ReadsTheDateAndOptionalTimeOrFallsBack) {
       {"2004-01-15", 0},
       {"", 0},
       {"2004", 0},
-      {"2004011 ", 0},                                        // a blank after the digits
-      {"   10115", EncodeDate(1, 1, 15)},                     // blanks before the digits
-      {"$7D40115", jan15},                                    // a hexadecimal year
+      {"2004011 ", 0},                     // a blank after the digits
+      {"   10115", EncodeDate(1, 1, 15)},  // blanks before the digits
+      {"$7D40115", jan15},                 // a hexadecimal year
       {"x7D40115", jan15},
       {"+2040115", EncodeDate(204, 1, 15)},
       {"-0040115", 0},
@@ -112,10 +133,12 @@ TEST(UnescapeText, TurnsEscapesBackIntoCharacters) {
       {"a\\tb", "a\\tb"},
       {"end\\", "end\\"},
       {"\\", "\\"},
-      {"a\xA6" "b", "a|b"},
+      {"a\xA6"
+       "b",
+       "a|b"},
       {"\\\xA6", "\\|"},
       {"{\\r\\n\xA6\\\\", "{\\r\\n\xA6\\\\"},  // rich text stands for itself
-      {"{\\r", "{\r"},                            // three characters are no rich text
+      {"{\\r", "{\r"},                         // three characters are no rich text
       {"{\\n\\r", "{\n\r"},
       {"", ""},
       {"plain", "plain"},
@@ -150,12 +173,12 @@ TEST(DecodeBlob, DecodesBase64GroupsUpToTheFirstBar) {
       {"TQ==", "M"},
       {"TWFuTWFu", "ManMan"},
       {"TWFu|TWFu", "Man"},
-      {"TQ==TWFu", "MMan"},        // decoding goes on after a padded group
+      {"TQ==TWFu", "MMan"},  // decoding goes on after a padded group
       {"", ""},
       {"|TWFu", ""},
       {"AAEC/f7/", "\x00\x01\x02\xfd\xfe\xff"s},
       {"SGVsbG8sIHdvcmxkIQ==", "Hello, world!"},
-      {"TWFu\0TWFu"s, "Man"},      // the text ends at its first NUL
+      {"TWFu\0TWFu"s, "Man"},  // the text ends at its first NUL
       // A short last group never reads past the end: it gives the bytes its characters hold.
       {"TWFuTW", "ManM"},
       {"TWFuTWF", "ManMa"},
@@ -199,9 +222,10 @@ TEST(DecodeBlob, WarnsOfEveryInvalidCharacterAndGoesOn) {
       {"TW Fu", {"DBLOAD: Invalid Token in Base64 Blob \" \" "}, 3},  // "TW F", then a lone "u"
       {"TWFu\nTWFu", {"DBLOAD: Invalid Token in Base64 Blob \"\n\" "}, 6},
       {"T*Fu", {"DBLOAD: Invalid Token in Base64 Blob \"*\" "}, 3},
-      {"TW\xe9u", {"DBLOAD: Invalid Token in Base64 Blob \"\xe9\" "}, 3},   // codes above 127 are invalid
-      {"\x80\xff==", {"DBLOAD: Invalid Token in Base64 Blob \"\x80\" ",
-                      "DBLOAD: Invalid Token in Base64 Blob \"\xff\" "}, 1},
+      {"TW\xe9u", {"DBLOAD: Invalid Token in Base64 Blob \"\xe9\" "}, 3},  // codes above 127 are invalid
+      {"\x80\xff==",
+       {"DBLOAD: Invalid Token in Base64 Blob \"\x80\" ", "DBLOAD: Invalid Token in Base64 Blob \"\xff\" "},
+       1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("'" + c.Text + "'");

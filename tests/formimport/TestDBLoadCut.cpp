@@ -38,9 +38,9 @@ TEST(FindFrom, FindsTheFirstWholeMatchAtOrAfterTheStart) {
     std::string Sub, S;
     size_t From, Expected;
   } cases[] = {
-      {"ab", "xabab", 1, 2}, {"ab", "xabab", 3, 4}, {"ab", "xabab", 5, 0}, {"ab", "xa", 1, 0},
-      {"a", "a", 1, 1},      {"a", "", 1, 0},       {"abc", "ab", 1, 0},  {"b", "abc", 9, 0},
-      {"A", "a", 1, 0},
+      {"ab", "xabab", 1, 2}, {"ab", "xabab", 3, 4}, {"ab", "xabab", 5, 0},
+      {"ab", "xa", 1, 0},    {"a", "a", 1, 1},      {"a", "", 1, 0},
+      {"abc", "ab", 1, 0},   {"b", "abc", 9, 0},    {"A", "a", 1, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Sub + " in " + c.S + " from " + std::to_string(c.From));
@@ -55,17 +55,17 @@ TEST(CutElement, RemovesTheFirstElementAndGivesItsContent) {
       {"a", "x<a>1</a>y<a>2</a>", "1", "xy<a>2</a>"},
       {"a", "<a id=\"3\">v</a>", "v", ""},
       {"a", "<a />rest", "", "rest"},
-      {"a", "<a/>rest", "", "<a/>rest"},                        // no blank before the slash: not found
+      {"a", "<a/>rest", "", "<a/>rest"},  // no blank before the slash: not found
       {"a", "<a></a>z", "", "z"},
-      {"a", "<A>v</A>", "", "<A>v</A>"},                        // names are compared exactly
-      {"a", "<a\tx>v</a>", "", "<a\tx>v</a>"},                  // a tab after the name is not recognised
+      {"a", "<A>v</A>", "", "<A>v</A>"},        // names are compared exactly
+      {"a", "<a\tx>v</a>", "", "<a\tx>v</a>"},  // a tab after the name is not recognised
       {"a", "<ab>v</ab><a>w</a>", "w", "<ab>v</ab>"},
-      {"a", "<a>v", "", "v"},                                   // no end tag: the start tag is lost
-      {"a", "<a x", "", "<a x"},                                // no ">" at all: nothing changes
+      {"a", "<a>v", "", "v"},     // no end tag: the start tag is lost
+      {"a", "<a x", "", "<a x"},  // no ">" at all: nothing changes
       {"a", "<a> lead and trail </a>", " lead and trail ", ""},
       {"row", "<row><b>1</b></row><row>2</row>", "<b>1</b>", "<row>2</row>"},
       {"row", "<row><c>1</c>\r\n<row><c>2</c></row>", "<c>1</c>\r\n<row><c>2</c>", ""},
-      {"a", "<a>1</a >", "", "1</a >"},                         // no blanks in an end tag
+      {"a", "<a>1</a >", "", "1</a >"},  // no blanks in an end tag
       {"a", "<a b=\"/\">v</a>", "v", ""},
       {"a", "<a x/>", "", ""},
       {"a", "", "", ""},
@@ -81,7 +81,8 @@ TEST(CutElement, RemovesTheFirstElementAndGivesItsContent) {
 }
 
 TEST(CutElement, CuttingEveryRowLeavesWhatStoodBetweenThem) {
-  std::string table = "\r\n  <row><k>1</k></row>\r\n  <row><k>2</k></row>\r\n  <row />\r\n  <row><k>4</k></row>\r\n";
+  std::string table =
+      "\r\n  <row><k>1</k></row>\r\n  <row><k>2</k></row>\r\n  <row />\r\n  <row><k>4</k></row>\r\n";
   TCutBuffer buffer(table);
   std::string row;
   std::vector<std::string> rows;
@@ -103,7 +104,7 @@ TEST(CutElement, AStartTagBroughtTogetherByACutIsFound) {
   TCutBuffer cut("<ro<b>x</b>w>1</row><row>2</row>");
   CutElement("row", cut, inner);  // remembers where no row begins...
   EXPECT_EQ(inner, "2");
-  CutElement("b", cut, inner);     // ...which this cut changes
+  CutElement("b", cut, inner);  // ...which this cut changes
   CutElement("row", cut, inner);
   EXPECT_EQ(inner, "1");
 }
@@ -111,8 +112,8 @@ TEST(CutElement, AStartTagBroughtTogetherByACutIsFound) {
 TEST(CutElement, TheBufferGivesTheSameResultsAsPlainDeletion) {
   // Random texts from a few tag pieces and random cut sequences: the gap buffer and its remembered
   // searches must give exactly what deleting from a plain string gives.
-  const char* pieces[] = {"<row>", "</row>", "<row ", "<row />", "<a>", "</a>", "<a ", "/>", ">", "<",
-                          "x",     " ",      "\r\n", "<b>",     "</b>", "<ro",  "w>", "<!-- c -->"};
+  const char* pieces[] = {"<row>", "</row>", "<row ", "<row />", "<a>", "</a>", "<a ", "/>", ">",
+                          "<",     "x",      " ",     "\r\n",    "<b>", "</b>", "<ro", "w>", "<!-- c -->"};
   const char* names[] = {"row", "a", "b", "ro", "!--"};
   std::mt19937 random(12345);
   for (int round = 0; round < 3000; ++round) {

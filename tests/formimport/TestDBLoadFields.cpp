@@ -16,8 +16,8 @@ std::string Describe(const TFieldInfo& f) {
   flags += f.IsKey ? 'K' : '-';
   flags += f.IsLong ? 'L' : '-';
   flags += f.Overwrite ? 'O' : '-';
-  return f.ColumnName + " " + std::to_string(f.FieldType) + " " + std::to_string(f.FieldLength) + " " + flags +
-         " [" + f.DefaultValue + "]" + (f.TextValue.empty() ? "" : " text");
+  return f.ColumnName + " " + std::to_string(f.FieldType) + " " + std::to_string(f.FieldLength) + " " +
+         flags + " [" + f.DefaultValue + "]" + (f.TextValue.empty() ? "" : " text");
 }
 
 std::vector<std::string> Read(TLoaderDatabase& db, const std::string& table, TFieldTable& fields) {
@@ -114,8 +114,9 @@ TEST(ReadTableFields, LengthsDecideTheTextDefaultAndLongVarchars) {
 }
 
 TEST(ReadTableFields, KeysWhateverTheirPlaceAndTablesWithout) {
-  TLoaderDatabase db("CREATE TABLE nokey (a INTEGER, b VARCHAR(5));"
-                     "CREATE TABLE named (a INTEGER NOT NULL, CONSTRAINT pk_named PRIMARY KEY (a))");
+  TLoaderDatabase db(
+      "CREATE TABLE nokey (a INTEGER, b VARCHAR(5));"
+      "CREATE TABLE named (a INTEGER NOT NULL, CONSTRAINT pk_named PRIMARY KEY (a))");
   TRecordingDialogService dialogs;
   TFieldTable fields(FieldTableSize);
   EXPECT_EQ(Read(db, "afcomboactions", fields), (std::vector<std::string>{

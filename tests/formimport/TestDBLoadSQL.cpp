@@ -92,14 +92,15 @@ TEST(ChildDeleteSQL, WrapsTheKeyConditionAfter64Characters) {
   EXPECT_EQ(Lines(ChildDeleteSQL("afitem", shortKey, 2)),
             (std::vector<std::string>{"delete from afitem where ", "formid = :param0"}));
 
-  TFieldTable longKey = {Column("a_rather_long_key_column_name", true), Column("another_long_key_column", true),
-                         Column("third", true), Column("x")};
+  TFieldTable longKey = {Column("a_rather_long_key_column_name", true),
+                         Column("another_long_key_column", true), Column("third", true), Column("x")};
   // After the second term the buffer holds 77 characters and becomes a line; the third term starts
   // the next line with " AND ".
   EXPECT_EQ(Lines(ChildDeleteSQL("child", longKey, 4)),
-            (std::vector<std::string>{"delete from child where ",
-                                      "a_rather_long_key_column_name = :param0 AND another_long_key_column = :param1",
-                                      " AND third = :param2"}));
+            (std::vector<std::string>{
+                "delete from child where ",
+                "a_rather_long_key_column_name = :param0 AND another_long_key_column = :param1",
+                " AND third = :param2"}));
 
   TFieldTable exact = {Column(std::string(57, 'k'), true)};  // 57 + " = :param0" = 67: wraps, then empty
   EXPECT_EQ(Lines(ChildDeleteSQL("c", exact, 1)),

@@ -15,7 +15,8 @@
 // The path of a file of the source tree: under QV_SOURCE_DIR when it is set, else found from where
 // this header was compiled.
 inline std::string SourcePath(const std::string& relativePath) {
-  if (const char* root = std::getenv("QV_SOURCE_DIR"); root && *root) return std::string(root) + "/" + relativePath;
+  if (const char* root = std::getenv("QV_SOURCE_DIR"); root && *root)
+    return std::string(root) + "/" + relativePath;
   std::string here = __FILE__;
   const std::string::size_type tests = here.rfind("/tests/formimport/");
   return (tests == std::string::npos ? std::string(".") : here.substr(0, tests)) + "/" + relativePath;

@@ -76,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const char* columns[] = {"k", "name", "value", "row", "header"};
   int guard = 0;
-  for (std::string table = FirstTagName(tables); !table.empty() && guard < 10000; table = FirstTagName(tables)) {
+  for (std::string table = FirstTagName(tables); !table.empty() && guard < 10000;
+       table = FirstTagName(tables)) {
     ++guard;
     Check(table == FirstTagName(plainTables));
     const size_t before = tables.Length();

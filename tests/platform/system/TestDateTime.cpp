@@ -14,9 +14,9 @@ struct DateCase {
 
 TEST(DateTime, EncodeDateCountsDaysFromTheZeroDate) {
   const DateCase cases[] = {
-      {1899, 12, 30, 0},       {1899, 12, 31, 1},      {1900, 1, 1, 2},          {1899, 12, 29, -1},
-      {1900, 3, 1, 61},        {2000, 1, 1, 36526},    {2004, 1, 15, 38001},     {2000, 2, 29, 36585},
-      {1, 1, 1, -693593},      {9999, 12, 31, 2958465}, {1858, 11, 17, -15018},  {1970, 1, 1, 25569},
+      {1899, 12, 30, 0},  {1899, 12, 31, 1},       {1900, 1, 1, 2},        {1899, 12, 29, -1},
+      {1900, 3, 1, 61},   {2000, 1, 1, 36526},     {2004, 1, 15, 38001},   {2000, 2, 29, 36585},
+      {1, 1, 1, -693593}, {9999, 12, 31, 2958465}, {1858, 11, 17, -15018}, {1970, 1, 1, 25569},
   };
   for (const DateCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Year << "-" << c.Month << "-" << c.Day);
@@ -66,7 +66,8 @@ TEST(DateTime, EncodeTimeIsTheFractionOfTheDay) {
   EXPECT_DOUBLE_EQ(EncodeTime(13, 30, 5, 0), (13 * 3600 + 30 * 60 + 5) / 86400.0);
   EXPECT_DOUBLE_EQ(EncodeTime(23, 59, 59, 999), 86399999 / 86400000.0);
 
-  const int bad[][4] = {{24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}, {-1, 0, 0, 0}, {0, 0, -1, 0}};
+  const int bad[][4] = {{24, 0, 0, 0},   {0, 60, 0, 0}, {0, 0, 60, 0},
+                        {0, 0, 0, 1000}, {-1, 0, 0, 0}, {0, 0, -1, 0}};
   for (const auto& t : bad) {
     SCOPED_TRACE(testing::Message() << t[0] << ":" << t[1] << ":" << t[2] << "." << t[3]);
     TDateTime time = 7;
@@ -86,13 +87,13 @@ TEST(DateTime, DecodeGivesBackEveryPartOfAMoment) {
     int Y, Mo, D, H, Mi, S, Ms;
   };
   const Moment moments[] = {
-      {2004, 1, 15, 13, 30, 5, 0}, {1899, 12, 30, 0, 0, 0, 1}, {1899, 12, 29, 6, 0, 0, 0},
-      {1800, 1, 1, 12, 0, 0, 0},   {9999, 12, 31, 23, 59, 59, 999}, {1, 1, 1, 0, 0, 0, 0},
+      {2004, 1, 15, 13, 30, 5, 0},  {1899, 12, 30, 0, 0, 0, 1},      {1899, 12, 29, 6, 0, 0, 0},
+      {1800, 1, 1, 12, 0, 0, 0},    {9999, 12, 31, 23, 59, 59, 999}, {1, 1, 1, 0, 0, 0, 0},
       {2024, 2, 29, 13, 14, 15, 0}, {1972, 6, 30, 23, 59, 59, 0},
   };
   for (const Moment& m : moments) {
-    SCOPED_TRACE(testing::Message() << m.Y << "-" << m.Mo << "-" << m.D << " " << m.H << ":" << m.Mi << ":" << m.S
-                                    << "." << m.Ms);
+    SCOPED_TRACE(testing::Message() << m.Y << "-" << m.Mo << "-" << m.D << " " << m.H << ":" << m.Mi << ":"
+                                    << m.S << "." << m.Ms);
     const TDateTime value = EncodeDateTime(m.Y, m.Mo, m.D, m.H, m.Mi, m.S, m.Ms);
     int y, mo, d, h, mi, s, ms;
     DecodeDateTime(value, y, mo, d, h, mi, s, ms);
