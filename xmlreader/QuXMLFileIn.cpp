@@ -80,6 +80,17 @@ void TXMLFileInput::ReplaceHeld(std::string line) {
 
 void TXMLFileInput::ClearHeld() { ReplaceHeld(std::string()); }
 
+std::size_t TXMLFileInput::FindInHeldOrLinesAfter(std::string_view what) {
+  std::size_t at = FLine.find(what, FLineStart);
+  while (at == npos && !FFile.Eof()) {
+    std::string line;
+    ReadLine(line);
+    ReplaceHeld(std::move(line));
+    at = FLine.find(what);
+  }
+  return at;
+}
+
 std::size_t TXMLFileInput::FindClosingBracket(std::size_t from) {
   if (!FBracketKnown || from < FBracketFrom || (FBracketAt != npos && from > FBracketAt)) {
     FBracketFrom = from;
@@ -133,13 +144,7 @@ void TXMLFileInput::ReadTag(std::string& name) {
   if (HeldStartsWith("<")) ++FLineStart;
   for (;;) {
     // Search: text before the next tag is dropped.
-    std::size_t open = FLine.find('<', FLineStart);
-    while (open == npos && !FFile.Eof()) {
-      std::string line;
-      ReadLine(line);
-      ReplaceHeld(std::move(line));
-      open = FLine.find('<');
-    }
+    const std::size_t open = FindInHeldOrLinesAfter("<");
     if (open == npos) {
       ClearHeld();
       return;
@@ -149,13 +154,7 @@ void TXMLFileInput::ReadTag(std::string& name) {
 
     // A comment runs from "<!-" to the first "->" behind it, over any number of lines.
     FLineStart += 3;
-    std::size_t close = FLine.find("->", FLineStart);
-    while (close == npos && !FFile.Eof()) {
-      std::string line;
-      ReadLine(line);
-      ReplaceHeld(std::move(line));
-      close = FLine.find("->");
-    }
+    const std::size_t close = FindInHeldOrLinesAfter("->");
     if (close == npos) {
       ClearHeld();
       name.clear();

@@ -84,6 +84,9 @@ class TXMLFileInput {
   bool HeldStartsWith(std::string_view prefix) const;
   void ReplaceHeld(std::string line);
   void ClearHeld();
+  // Position of what in the held text; while there is none, each following line replaces the held
+  // text until one holds it. npos when the file ends first.
+  std::size_t FindInHeldOrLinesAfter(std::string_view what);
   // Absolute position in FLine where the name of the held tag ends: the first blank when a ">"
   // follows it, else the first ">"; npos when no ">" follows the tag's "<".
   std::size_t TagNameEnd();
