@@ -38,3 +38,23 @@ TEST(AnsiStrings, CasingTouchesAsciiLettersOnly) {
   EXPECT_LT(CompareText("abc", "ABD"), 0);
   EXPECT_EQ(Trim("\t  x y \r\n"), "x y");
 }
+
+TEST(AnsiStrings, StrToIntTakesOneOptionalSignAndBlanksAround) {
+  const struct {
+    const char* Text;
+    int Value;
+  } good[] = {{"12", 12}, {" 7 ", 7}, {"+3", 3}, {"-4", -4}, {"-2147483648", -2147483647 - 1}};
+  for (const auto& c : good) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(StrToInt(c.Text), c.Value);
+  }
+  for (const char* text : {"", " ", "x", "1x", "+-5", "-+5", "++5", "+", "2147483648", "1 2"}) {
+    SCOPED_TRACE(text);
+    try {
+      (void)StrToInt(text);
+      ADD_FAILURE() << "no exception";
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), "'" + std::string(text) + "' is not a valid integer value");
+    }
+  }
+}
