@@ -105,7 +105,8 @@ TEST_F(QDBSelectComboTest, LastDatabaseFromTheRegistrySelectsTheEntrySpelledExac
     int Expected;
   } const cases[] = {
       {"exact name", "[Software\\Quorvan-32]\n\"DatabaseName\"=\"second\"\n", 2},
-      {"differs in case only", "[Software\\Quorvan-32]\n\"DatabaseName\"=\"MAIN \"\n", 0},
+      {"differs in case only", "[Software\\Quorvan-32]\n\"DatabaseName\"=\"SECOND\"\n", 0},
+      {"differs by a trailing blank", "[Software\\Quorvan-32]\n\"DatabaseName\"=\"Second \"\n", 0},
       {"names no entry", "[Software\\Quorvan-32]\n\"DatabaseName\"=\"Elsewhere\"\n", 0},
       {"no value", "[Software\\Quorvan-32]\n", 0},
       {"not a string", "[Software\\Quorvan-32]\n\"DatabaseName\"=dword:00000001\n", 0},
