@@ -48,7 +48,7 @@ function(q_add_tests)
     get_filename_component(testName ${test} NAME_WE)
     set(exe ${prefix}_${testName})
     add_executable(${exe} ${test})
-    target_link_libraries(${exe} PRIVATE ${ARG_LIBS} test_support GTest::gtest GTest::gtest_main)
+    target_link_libraries(${exe} PRIVATE ${ARG_LIBS} test_support GTest::gtest)
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     # The discovery script splits a list-valued ENVIRONMENT into separate words, so only one
     # variable goes this way; the folders reach the tests through test_support's compiled defaults

@@ -4,12 +4,14 @@
 #include "iconloader/GlyphcrateUnits.h"
 #include "iconloader/IconLoad.h"
 #include "platform/components/Application.h"
+#include "platform/data/Session.h"
 #include "platform/system/CommandLine.h"
 #include "platform/system/UnitStartup.h"
 #include "platform/ui/Forms.h"
 
-int main(int argc, char** argv) {
-  SetCommandLine(argc, argv);
+namespace {
+
+int RunGlyphcrate() {
   // The application object exists before the units start: the text catalogue they make is its own.
   TApplication application(nullptr);
   InstallQtWindowing(application);
@@ -35,5 +37,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "glyphcrate: %s\n", e.what());
     exitCode = 1;
   }
+  return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetCommandLine(argc, argv);
+  const int exitCode = RunGlyphcrate();
+  // The application has closed the window's connection with the window; the engine ends last.
+  ShutdownDatabaseEngine();
   return exitCode;
 }

@@ -26,10 +26,24 @@ IMaster* Master() {
 
 IUtil* Util() { return Master()->getUtilInterface(); }
 
+namespace {
+// The engine's entry point, made on first use (never in a static initialiser) and ended by ShutdownEngine.
+IProvider* gProvider = nullptr;
+}  // namespace
+
 IProvider* Provider() {
-  // Made on first use, never in a static initialiser; kept until the process ends.
-  static IProvider* provider = Master()->getDispatcher();
-  return provider;
+  if (!gProvider) gProvider = Master()->getDispatcher();
+  return gProvider;
+}
+
+void ShutdownEngine() {
+  if (!gProvider) return;
+  // Stops the engine's own threads before the process ends, so nothing of it still runs while the
+  // process tears down (the leak checker stops every thread at exit and trips over threads in mid-exit).
+  TFbStatus status;
+  gProvider->shutdown(status.Get(), 0, fb_shutrsn_app_stopped);
+  gProvider->release();
+  gProvider = nullptr;
 }
 
 TFbStatus::TFbStatus()

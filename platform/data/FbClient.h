@@ -14,8 +14,11 @@ namespace fbclient {
 Firebird::IMaster* Master();
 Firebird::IUtil* Util();
 // The dispatcher that routes a connection string to the embedded engine or a server; it lives
-// as long as the process.
+// until ShutdownEngine.
 Firebird::IProvider* Provider();
+// Ends the engine's work: detaches what is still attached and stops its threads. A later Provider()
+// starts it again.
+void ShutdownEngine();
 
 // Owns one status vector. Get() hands it to a client call fresh; Check() raises the server's
 // message as EDBEngineError when that call failed.

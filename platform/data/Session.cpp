@@ -5,6 +5,7 @@
 
 #include "platform/data/DBErrors.h"
 #include "platform/data/Database.h"
+#include "platform/data/FbClient.h"
 #include "platform/system/AnsiStrings.h"
 
 TDatabase* TSession::FindDatabase(std::string_view databaseName) const {
@@ -30,3 +31,5 @@ TSession& Session() {
   static TSession session;
   return session;
 }
+
+void ShutdownDatabaseEngine() { fbclient::ShutdownEngine(); }

@@ -24,3 +24,7 @@ class TSession {
 
 // The process's default session ("Default"), made on first use.
 TSession& Session();
+
+// Ends the database engine's work when the program ends: call it once the last connection is closed,
+// as the last step of main. Connections still attached are cut off.
+void ShutdownDatabaseEngine();
