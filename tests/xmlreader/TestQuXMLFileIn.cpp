@@ -364,6 +364,26 @@ TEST_F(XmlReader, TextRunningToTheEndOfTheFile) {
   EXPECT_EQ(RunUntilError(FReader, "N"), Expected("Expecting end tag:\"</v>\"", 2, FFolder.File("doc.xml")));
 }
 
+TEST_F(XmlReader, WholeDocumentOnItsLastLineKeepsTheTextBehindEveryComment) {
+  // The file is at its end as soon as this one line is read: no text may be lost behind a comment.
+  OpenAtRoot("<root><v>a<!--1-->b<!--2-->c</v><w>d<!--3--></w></root>");
+  FReader.SkipElement();
+  EXPECT_EQ(FReader.GetTagValue(), "abc");
+  EXPECT_EQ(FReader.GetTagValue(), "abc");
+  FReader.NextChildTag();
+  EXPECT_EQ(FReader.GetTagName(), "/v");
+  FReader.SkipElement();
+  EXPECT_EQ(FReader.GetTagName(), "w");
+  EXPECT_EQ(FReader.GetTagValue(), "d");
+  FReader.NextChildTag();
+  EXPECT_EQ(FReader.GetTagName(), "/w");
+  FReader.SkipElement();
+  EXPECT_EQ(FReader.GetTagName(), "/root");
+  FReader.SkipElement();
+  EXPECT_TRUE(FReader.EndOfFile());
+  EXPECT_EQ(FReader.LineNumber(), 1);
+}
+
 TEST_F(XmlReader, CommentsBetweenTags) {
   OpenAtRoot(
       "<?xml?>\r\n<!-- before\r\nthe root -->\r\n<root>\r\n<!-- one --><!-- two <x> -->\r\n<a/><!--\r\n<b>\r\n-->"
