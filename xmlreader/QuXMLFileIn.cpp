@@ -18,8 +18,7 @@ std::string ReplaceRepeatedly(const std::string& s, std::string_view entity, cha
   out.reserve(s.size());
   for (const char c : s) {
     out.push_back(c);
-    if (out.size() >= entity.size() &&
-        std::string_view(out).substr(out.size() - entity.size()) == entity) {
+    if (out.size() >= entity.size() && std::string_view(out).substr(out.size() - entity.size()) == entity) {
       out.resize(out.size() - entity.size());
       out.push_back(replacement);
     }
@@ -318,8 +317,8 @@ void TXMLFileInput::SkipElement() {
   if (FTagClosed) {
     ReadTag(name);
     if (HeldEmpty() && FTagStack.Count() > 0)
-      RaiseError(std::string("Unexpected End Of File") + LineBreak + "Expecting end tag:" +
-                 EndTagText(InnermostName()));
+      RaiseError(std::string("Unexpected End Of File") + LineBreak +
+                 "Expecting end tag:" + EndTagText(InnermostName()));
     return;
   }
   const int depth = FTagStack.Count();

@@ -59,7 +59,8 @@ int StrToInt(std::string_view s) {
   const std::string t = Trim(s);
   std::string_view digits = t;
   // One sign at most: from_chars would take a '-' behind a '+' as a second one.
-  if (!digits.empty() && digits.front() == '+' && (digits.size() < 2 || digits[1] != '-')) digits.remove_prefix(1);
+  if (!digits.empty() && digits.front() == '+' && (digits.size() < 2 || digits[1] != '-'))
+    digits.remove_prefix(1);
   int value = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())

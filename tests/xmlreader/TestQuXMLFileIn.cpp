@@ -28,12 +28,23 @@ std::string RunUntilError(TXMLFileInput& reader, const std::string& ops) {
     for (const char op : ops) {
       std::string name;
       switch (op) {
-        case 'R': reader.ReadRoot(name); break;
-        case 'S': reader.SkipElement(); break;
-        case 'N': reader.NextChildTag(); break;
-        case 'V': (void)reader.GetTagValue(); break;
-        case 'G': (void)reader.GetTagName(); break;
-        default: ADD_FAILURE() << "unknown operation " << op;
+        case 'R':
+          reader.ReadRoot(name);
+          break;
+        case 'S':
+          reader.SkipElement();
+          break;
+        case 'N':
+          reader.NextChildTag();
+          break;
+        case 'V':
+          (void)reader.GetTagValue();
+          break;
+        case 'G':
+          (void)reader.GetTagName();
+          break;
+        default:
+          ADD_FAILURE() << "unknown operation " << op;
       }
     }
   } catch (const EXMLInputError& e) {
@@ -159,7 +170,8 @@ TEST_F(XmlReader, WalkWithoutACodeClimbsOutLevelByLevelToTheEnd) {
     EXPECT_EQ(FReader.EndOfFile(), step.endOfFile);
   }
   EXPECT_EQ(FReader.LineNumber(), 11);
-  EXPECT_EQ(RunUntilError(FReader, "S"), Expected("End of XML file", 11, TestDataFile("xml/walk-nocode.xml")));
+  EXPECT_EQ(RunUntilError(FReader, "S"),
+            Expected("End of XML file", 11, TestDataFile("xml/walk-nocode.xml")));
 }
 
 TEST(XmlReaderWalk, PublishCodeIsFoundInTheFirstRowOnly) {
@@ -170,10 +182,13 @@ TEST(XmlReaderWalk, PublishCodeIsFoundInTheFirstRowOnly) {
   };
   const std::vector<Case> cases = {
       {"code after other columns",
-       "<xmltable>\r<advform><row><name>n</name><publishcode>L</publishcode></row></advform></xmltable>", "L"},
+       "<xmltable>\r<advform><row><name>n</name><publishcode>L</publishcode></row></advform></xmltable>",
+       "L"},
       {"no code", "<xmltable>\r<advform><row><name>n</name></row></advform></xmltable>", ""},
       {"code in the second row only",
-       "<xmltable><advform>\r<row><a>1</a></row>\r<row><publishcode>S</publishcode></row>\r</advform></xmltable>", ""},
+       "<xmltable><advform>\r<row><a>1</a></row>\r<row><publishcode>S</publishcode></row>\r</advform></"
+       "xmltable>",
+       ""},
       {"advform after other tables",
        "<?xml?><xmltable><t><row><publishcode>no</publishcode></row></t><advform><row>"
        "<publishcode>&quot;Q&quot;</publishcode></row></advform></xmltable>",
@@ -200,7 +215,8 @@ TEST(XmlReaderErrors, EachMessageNamesItsLineAndFile) {
       {"only a declaration", "<?xml version=\"1.0\"?>\r\n", "R", "No XML Header", 1},
       {"declaration and comments", "<?xml?>\r\n<!-- a -->\r\n<!-- b\r\n-->\r\n", "R", "No XML Header", 4},
       {"only a one-character element", "<a>x</a>", "R", "no error", 0},
-      {"'>' on the next line", "<?xml?>\r\n<root\r\n>\r\n", "R", "Tag does not finish on the line it started", 2},
+      {"'>' on the next line", "<?xml?>\r\n<root\r\n>\r\n", "R", "Tag does not finish on the line it started",
+       2},
       {"attributes continue on the next line", "<root>\r\n<a x=\"1\"\r\n y=\"2\">\r\n</a></root>", "RS",
        "Tag does not finish on the line it started", 2},
       {"blank but no '>'", "<root>\r\n\r\n<a \r\n", "RS", "Tag does not finish on the line it started", 3},
@@ -213,12 +229,14 @@ TEST(XmlReaderErrors, EachMessageNamesItsLineAndFile) {
       {"comment between tags never ends", "<root>\r\n<!-- open\r\nstill open\r\n", "RS",
        "Unexpected End Of File in Comment", 3},
       {"comment in text never ends", "<root><a>text<!-- x\r\ny\r\n", "RSV", "Unexpected End Of File", 2},
-      {"child of a start tag at the end of the file", "<root>\r\n<a>", "RSN", "Expecting end tag:\"</a>\"", 2},
+      {"child of a start tag at the end of the file", "<root>\r\n<a>", "RSN", "Expecting end tag:\"</a>\"",
+       2},
       {"file ends inside a skipped element", "<root>\r\n<a>\r\n<b>text\r\n", "RSS",
        "Expecting end tag:\"</b>\"", 3},
       {"file ends behind a closed tag", "<root>\r\n<a/>", "RSS",
        "Unexpected End Of File\r\nExpecting end tag:\"</root>\"", 2},
-      {"file ends behind the root tag", "<root>", "RS", "Unexpected End Of File\r\nExpecting end tag:\"</root>\"", 1},
+      {"file ends behind the root tag", "<root>", "RS",
+       "Unexpected End Of File\r\nExpecting end tag:\"</root>\"", 1},
       {"child before the root", "<root></root>", "N", "Cannot have a child tag at root level", 0},
       {"child after the root has closed", "<root>\r\n</root>\r\n<x/>", "RSN",
        "Cannot have a child tag at root level", 2},
@@ -228,8 +246,8 @@ TEST(XmlReaderErrors, EachMessageNamesItsLineAndFile) {
        "No element open for end tag:\"</root>\"", 3},
       {"blank before '/' makes a start tag", "<root>\r\n<a />\r\n</root>", "RSS",
        "Expecting end tag:\"</a>\"", 3},
-      {"end tag out of place after its name lost a comment", "<root>\r\n<a<!--x>y-->z</a<!--x>></root>", "RSVN",
-       "Tag out of place:\"</a<!--x>\"", 2},
+      {"end tag out of place after its name lost a comment", "<root>\r\n<a<!--x>y-->z</a<!--x>></root>",
+       "RSVN", "Tag out of place:\"</a<!--x>\"", 2},
   };
   TempFolder folder;
   for (const Case& c : cases) {
@@ -386,7 +404,8 @@ TEST_F(XmlReader, WholeDocumentOnItsLastLineKeepsTheTextBehindEveryComment) {
 
 TEST_F(XmlReader, CommentsBetweenTags) {
   OpenAtRoot(
-      "<?xml?>\r\n<!-- before\r\nthe root -->\r\n<root>\r\n<!-- one --><!-- two <x> -->\r\n<a/><!--\r\n<b>\r\n-->"
+      "<?xml?>\r\n<!-- before\r\nthe root -->\r\n<root>\r\n<!-- one --><!-- two <x> "
+      "-->\r\n<a/><!--\r\n<b>\r\n-->"
       "<c/>\r\n</root>\r\n<!-- after the end -->");
   EXPECT_EQ(FReader.GetTagName(), "root");
   EXPECT_EQ(FReader.LineNumber(), 4);
@@ -449,7 +468,8 @@ TEST_F(XmlReader, NamesAreDecodedButPushedAsWritten) {
   EXPECT_EQ(Stack(FReader), (std::vector<std::string>{"r&s", "n&lt;1"}));
   FReader.NextChildTag();
   EXPECT_EQ(FReader.GetTagName(), "/n<1");
-  EXPECT_EQ(RunUntilError(FReader, "S"), Expected("Expecting end tag:\"</r&s>\"", 3, FFolder.File("doc.xml")));
+  EXPECT_EQ(RunUntilError(FReader, "S"),
+            Expected("Expecting end tag:\"</r&s>\"", 3, FFolder.File("doc.xml")));
 }
 
 TEST_F(XmlReader, ReadRootGivesTheNameAsWritten) {
@@ -515,7 +535,8 @@ TEST_F(XmlReader, ClosedTagsStayUnderNextChildTag) {
 
 TEST_F(XmlReader, SkippingANestedElementCountsEveryLine) {
   OpenAtRoot(
-      "<root>\r\n<big>\r\n<x>1\r\n2</x>\r\n<y><z/>\r\n<!-- c\r\n-->\r\n</y>\r\n</big>\r\n\r\n<after/>\r\n</root>\r\n");
+      "<root>\r\n<big>\r\n<x>1\r\n2</x>\r\n<y><z/>\r\n<!-- "
+      "c\r\n-->\r\n</y>\r\n</big>\r\n\r\n<after/>\r\n</root>\r\n");
   FReader.SkipElement();
   EXPECT_EQ(FReader.GetTagName(), "big");
   FReader.SkipElement();
@@ -542,7 +563,10 @@ TEST_F(XmlReader, SkipElementReadsTheRootWhenCalledFirst) {
 }
 
 TEST_F(XmlReader, CtrlZEndsTheDocument) {
-  OpenAtRoot("<root>\r\n</root>" "\x1a" "<garbage");
+  OpenAtRoot(
+      "<root>\r\n</root>"
+      "\x1a"
+      "<garbage");
   FReader.SkipElement();
   FReader.SkipElement();
   EXPECT_TRUE(FReader.EndOfFile());
