@@ -21,15 +21,6 @@
 
 extern char** environ;
 
-#if defined(__SANITIZE_ADDRESS__)
-// The leak check that this test process would run at its exit crashes the sanitizer's own thread
-// tracer: the embedded database engine, loaded here only to make and read the test databases, leaves
-// dynamic thread-local storage the tracer cannot walk. The programs under test are started as
-// processes of their own and keep their full leak check, and a leak there fails the test through
-// their exit status.
-extern "C" const char* __lsan_default_options() { return "leak_check_at_exit=0"; }
-#endif
-
 namespace {
 
 namespace fs = std::filesystem;
