@@ -59,11 +59,6 @@ const TIdentMap& ColorIdents() {
   return idents;
 }
 
-const TEnumInfo& FontStyleInfo() {
-  static const TEnumInfo info{"TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
-  return info;
-}
-
 const TIdentMap& CharsetIdents() {
   static const TIdentMap idents{{ANSI_CHARSET, "ANSI_CHARSET"}, {DEFAULT_CHARSET, "DEFAULT_CHARSET"}};
   return idents;

@@ -9,6 +9,7 @@
 
 #include "platform/components/Set.h"
 #include "platform/components/TypeInfo.h"
+#include "platform/ui/FontStyles.h"
 
 class QPainter;
 
@@ -45,10 +46,6 @@ struct TRect {
 };
 
 inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
-
-enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-using TFontStyles = TSet<TFontStyle>;
-const TEnumInfo& FontStyleInfo();
 
 inline constexpr int ANSI_CHARSET = 0;
 inline constexpr int DEFAULT_CHARSET = 1;
