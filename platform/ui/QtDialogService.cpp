@@ -157,7 +157,10 @@ bool TQtDialogService::OpenFileDialog(TOpenFileRequest& request) {
 }
 
 bool TQtDialogService::BrowseForFolder(TBrowseFolderRequest& request) {
-  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title), PathToQString(request.Folder));
+  // With no folder given, the browser starts at the top of the file system; Qt would otherwise open
+  // the working folder, which the user could take for a choice already made.
+  const std::string start = request.Folder.empty() ? std::string("/") : request.Folder;
+  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title), PathToQString(start));
   dialog.setObjectName(QLatin1String(FolderBrowserObjectName));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::Directory);

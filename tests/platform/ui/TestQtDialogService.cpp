@@ -168,6 +168,22 @@ TEST_F(QtDialogServiceTest, CancelledDialogsLeaveTheRequestAlone) {
   EXPECT_EQ(folderRequest.Folder, "/kept");
 }
 
+TEST_F(QtDialogServiceTest, FolderBrowserWithNoFolderGivenStartsAtTheTopOfTheFileSystem) {
+  // Not in the working folder of the program, which would stand as a folder chosen in advance.
+  QString start;
+  WhenModalAppears([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    start = dialog->directory().absolutePath();
+    dialog->reject();
+  });
+  TBrowseFolderRequest request;
+  request.Title = "Select Directory of Icons";
+  EXPECT_FALSE(FService.BrowseForFolder(request));
+  EXPECT_EQ(start.toStdString(), "/");
+  EXPECT_EQ(request.Folder, "");
+}
+
 TEST_F(QtDialogServiceTest, FolderBrowserGivesTheChosenFolder) {
   TempFolder folder;
   folder.Write("Icons/a.bmp", "BM");
