@@ -8,19 +8,31 @@ constexpr size_t WrapAfter = 64;
 
 std::string KeyTerm(const TFieldInfo& field, int k) { return field.ColumnName + " = " + KeyParamName(k); }
 
-}  // namespace
-
-std::string KeyParamName(int k) { return ":param" + IntToStr(k); }
-
-std::string KeyCondition(const TFieldTable& fields, int count) {
+// The key terms joined by " AND ". A line that passes wrapAfter characters after a term is added and
+// the next one begins with " AND "; what is left after the last term is always added, even when empty.
+void AddKeyCondition(const TFieldTable& fields, int count, size_t wrapAfter, TStringList& lines) {
   std::string line;
   int k = 0;
   for (int i = 0; i < count; ++i) {
     if (!fields[i].IsKey) continue;
     if (k > 0) line += " AND ";
     line += KeyTerm(fields[i], k++);
+    if (line.size() > wrapAfter) {
+      lines.Add(line);
+      line.clear();
+    }
   }
-  return line;
+  lines.Add(line);
+}
+
+}  // namespace
+
+std::string KeyParamName(int k) { return ":param" + IntToStr(k); }
+
+std::string KeyCondition(const TFieldTable& fields, int count) {
+  TStringList lines;
+  AddKeyCondition(fields, count, std::string::npos, lines);
+  return lines[0];
 }
 
 void BuildTableStatements(const std::string& tableName, TFieldTable& fields, int count, TStringList& rowSQL,
@@ -59,17 +71,6 @@ void BuildTableStatements(const std::string& tableName, TFieldTable& fields, int
 TStringList ChildDeleteSQL(const std::string& childTable, const TFieldTable& fields, int count) {
   TStringList sql;
   sql.Add("delete from " + childTable + " where ");
-  std::string line;
-  int k = 0;
-  for (int i = 0; i < count; ++i) {
-    if (!fields[i].IsKey) continue;
-    if (k > 0) line += " AND ";
-    line += KeyTerm(fields[i], k++);
-    if (line.size() > WrapAfter) {
-      sql.Add(line);
-      line.clear();
-    }
-  }
-  sql.Add(line);
+  AddKeyCondition(fields, count, WrapAfter, sql);
   return sql;
 }
