@@ -452,19 +452,54 @@ TEST_F(AuditScanTest, SecondShowingWithEqualTimesKeepsTheAuditPage) {
   EXPECT_EQ(form->AuditSheet(), form->FindComponent("tsAudit"));
 }
 
-TEST_F(AuditScanTest, AuditNameOnSomethingElseThanAPageFailsTheShowing) {
-  auto* form = Create<TdlQBaseModal>();
-  auto* panel = NewComponent<TPanel>(form);
-  panel->SetName("tsAudit");
-  Text(form, "ROWINSERTWHEN", 2);
-  try {
+TEST_F(AuditScanTest, FailedScanLeavesTheAuditPageAsItWasAndTheFormHidden) {
+  auto notADate = std::make_unique<TQuery>(nullptr);
+  notADate->SetDatabaseName("dbAudit");
+  notADate->SetSQL({"SELECT 'not a date' AS roweditwhen FROM rdb$database"});
+  notADate->Open();
+  TDataSource notADateSource(nullptr);
+  notADateSource.SetDataSet(notADate.get());
+
+  struct TCase {
+    const char* Name;
+    std::function<void(TdlQBaseModal*)> Arrange;
+    const char* Message;
+  };
+  const TCase cases[] = {
+      {"the name tsAudit on something else than a page",
+       [](TdlQBaseModal* form) {
+         form->FindComponent("tsAudit")->SetName("tsAuditBefore");
+         NewComponent<TPanel>(form)->SetName("tsAudit");
+       },
+       "Invalid class typecast"},
+      {"an edit time that is no date-time",
+       [&](TdlQBaseModal* form) {
+         auto* text = NewComponent<TDBText>(form);
+         text->SetParent(form->tsMain);
+         text->SetDataField("ROWEDITWHEN");
+         text->SetDataSource(&notADateSource);
+       },
+       "Cannot access field 'ROWEDITWHEN' as type DateTime"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TdlQBaseModal* form = Dialog();
+    Text(form, "ROWINSERTWHEN", 2);
     form->Show();
-    ADD_FAILURE() << "no typecast error";
-  } catch (const EInvalidCast& e) {
-    EXPECT_EQ(e.Message(), "Invalid class typecast");
+    TTabSheet* found = form->AuditSheet();
+    ASSERT_NE(found, nullptr);
+    form->Hide();
+    c.Arrange(form);
+    try {
+      form->Show();
+      ADD_FAILURE() << "the showing did not fail";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), c.Message);
+    }
+    EXPECT_EQ(form->AuditSheet(), found);
+    EXPECT_FALSE(form->ShowingForm());
+    delete form;
   }
-  EXPECT_EQ(form->AuditSheet(), nullptr);
-  EXPECT_FALSE(form->ShowingForm());
 }
 
 TEST_F(AuditScanTest, AuditTabIsPaintedBlueOnScreenAndFollowsItsTabVisibility) {
