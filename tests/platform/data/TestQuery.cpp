@@ -139,6 +139,30 @@ TEST_F(QueryTest, AFailedUpdateStaysInEditStateAndCancelRestoresTheRowAsRead) {
   EXPECT_EQ(fixture->Value("SELECT a FROM t WHERE k = 1"), "one");
 }
 
+TEST_F(QueryTest, AnUpdateOfARowThatAnotherUserDeletedIsAnEngineErrorThatCancelUndoes) {
+  Connect(kRowSchema);
+  database->StartTransaction();
+  auto query = RowQuery();
+  query->Params()[0].SetAsInteger(1);
+  query->Open();
+  ASSERT_FALSE(query->Eof());
+  fixture->Execute("DELETE FROM t WHERE k = 1");
+  query->Edit();
+  query->Fields()[1].SetAsString("gone");
+  try {
+    query->Post();
+    FAIL() << "an update of a deleted row was posted";
+  } catch (const EDBEngineError& e) {
+    EXPECT_EQ(e.Message(), "The row to update was not found: another user deleted it or changed its key");
+  }
+  EXPECT_EQ(query->State(), dsEdit);
+  query->Cancel();
+  EXPECT_EQ(query->Fields()[1].AsString(), "one");
+  query->Close();
+  database->Commit();
+  EXPECT_EQ(fixture->Value("SELECT COUNT(*) FROM t"), "0");
+}
+
 TEST_F(QueryTest, AnExplicitNullKeyMatchesNoRowAndAnUnsetParameterIsRefused) {
   Connect(kRowSchema +
           std::string(";CREATE TABLE n (k VARCHAR(5), v INTEGER);INSERT INTO n VALUES (NULL, 1)"));
@@ -556,6 +580,45 @@ TEST_F(QueryTest, ParametersThatChangeBetweenNullShortAndLongValuesKeepEachRowsV
               "Dynamic SQL Error\n-SQL error code = -303\n-arithmetic exception, numeric overflow, or string "
               "truncation\n-string right truncation\n-expected length 300, actual 301");
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(QueryTest, TheRowQueryFindsRowsByACompositeKeyOfEveryKeyTypeWhateverTheTablesLetterCase) {
+  Connect(
+      "CREATE TABLE dictcombo (code CHAR(5) NOT NULL, seq SMALLINT NOT NULL, ts DATE NOT NULL, "
+      "x DOUBLE PRECISION NOT NULL, txt VARCHAR(10), PRIMARY KEY (code, seq, ts, x));"
+      "INSERT INTO dictcombo VALUES ('AB', 2, '2024-02-29 13:14:15', 1.5, 'old')");
+  database->StartTransaction();
+  auto query = NewQuery({"SELECT code , seq , ts , x , txt ", "FROM DictCombo WHERE",
+                         "code = :param0 AND seq = :param1 AND ts = :param2 AND x = :param3"},
+                        true);
+  query->Prepare();
+  for (int pass = 0; pass < 2; ++pass) {
+    query->Params()[0].SetAsString(pass ? "CD" : "AB");
+    query->Params()[1].SetAsInteger(2);
+    query->Params()[2].SetAsDateTime(EncodeDateTime(2024, 2, 29, 13, 14, 15, 0));
+    query->Params()[3].SetAsFloat(1.5);
+    query->Open();
+    query->First();
+    EXPECT_EQ(query->Eof(), pass == 1);
+    if (query->Eof())
+      query->Append();
+    else
+      query->Edit();
+    query->Fields()[0].SetAsString(pass ? "CD" : "AB");
+    query->Fields()[1].SetAsInteger(2);
+    query->Fields()[2].SetAsDateTime(EncodeDateTime(2024, 2, 29, 13, 14, 15, 0));
+    query->Fields()[3].SetAsFloat(1.5);
+    query->Fields()[4].SetAsString(pass ? "new" : "upd");
+    query->Post();
+    query->Close();
+  }
+  database->Commit();
+  EXPECT_EQ(fixture->Rows("SELECT code, txt FROM dictcombo ORDER BY code"),
+            (TestDatabase::TRows{{"AB   ", "upd"}, {"CD   ", "new"}}));
 }
 
 }  // namespace
