@@ -542,8 +542,10 @@ void TQuery::Post() {
     if (FState == dsEdit) {
       const ISC_UINT64 affected = write->Statement->getAffectedRecords(status.Get());
       status.Check();
+      // The server refused nothing, but the row is gone: a write that failed all the same, so callers
+      // that skip rows the server refuses skip this one too.
       if (affected == 0)
-        throw EDatabaseError("The row to update was not found: another user deleted it or changed its key");
+        throw EDBEngineError("The row to update was not found: another user deleted it or changed its key");
     }
   }
 

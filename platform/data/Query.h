@@ -27,8 +27,9 @@ enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 // Live queries (RequestLive) on a single-table SELECT write rows back: Post after Edit runs an
 // UPDATE of the fields that changed, located by the table's primary key (the row's values as read);
 // Post after Append an INSERT of every table column of the select list, unset ones as null. Both
-// run in the connection's current transaction. A failed Post raises EDBEngineError and leaves the
-// row in edit or insert state until Cancel. Any other SELECT is read-only.
+// run in the connection's current transaction. A failed Post (the server's refusal, or an update
+// whose row another user deleted) raises EDBEngineError and leaves the row in edit or insert state
+// until Cancel. Any other SELECT is read-only.
 //
 // States: dsInactive --Open--> dsBrowse --Edit--> dsEdit --Post/Cancel--> dsBrowse
 //                                       --Append--> dsInsert --Post/Cancel--> dsBrowse
