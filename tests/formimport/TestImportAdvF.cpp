@@ -358,6 +358,35 @@ TEST_F(ImportAdvFTest, AnEmptyParameterSectionIsSkippedAndAGapEndsTheList) {
   ExpectEndedByItself();
 }
 
+TEST_F(ImportAdvFTest, TheLookupsWarningComesOncePerPreparedDatabaseAndTheDatabaseOpensAllTheSame) {
+  // A terminal session without USERNAME: every preparation warns. A database skipped for its empty
+  // section is never prepared, so it must not warn; one that then fails to open has warned already.
+  TScopedEnv session("WINSTATIONNAME", std::string("RDP-Tcp#3"));
+  TScopedEnv noUser("USERNAME", std::nullopt);
+  TestDatabase second(PickSchema);
+  TestDatabase fourth(PickSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Empty\r\nDB1=Second\r\nDB2=Unreachable\r\nDB3=Fourth\r\n[DB0.PARAMS]\r\n" +
+           ParamsSection(1, second.Path()) + ParamsSection(2, FRoot.File("nowhere/third.fdb")) +
+           ParamsSection(3, fourth.Path()));
+  const std::string form = WriteForm("picks.xml", PickForm("P"));
+  for (int i = 0; i < 3; ++i) FDialogs.ExpectBox(mrOk);
+
+  EXPECT_EQ(RunProgram({form}), 0);
+
+  const std::string warning =
+      "Cannot read environment variable \"USERNAME\".\r\n"
+      "This will cause the default printers for this\r\n"
+      "workstation to be set incorrectly.\r\n"
+      "\r\n"
+      "Please ensure that your Terminal Server and Client\r\n"
+      "software are configured correctly.";
+  EXPECT_EQ(FDialogs.BoxTexts(), (std::vector<std::string>{warning, warning, warning}));
+  for (const TRecordedBox& box : FDialogs.Boxes()) EXPECT_EQ(box.Type, mtWarning);
+  EXPECT_EQ(second.Rows(SelectPicks), PickRows);
+  EXPECT_EQ(fourth.Rows(SelectPicks), PickRows);
+  ExpectEndedByItself();
+}
+
 TEST_F(ImportAdvFTest, AnEmptyValueEndsTheListLikeAMissingKey) {
   TestDatabase first(PickSchema);
   TestDatabase second(PickSchema);
