@@ -88,35 +88,37 @@ std::string FormatStatus(IStatus* status) {
 
 void RaiseEngineError(IStatus* status) { throw EDBEngineError(FormatStatus(status)); }
 
-void TAttachmentPolicy::Dispose(IAttachment* p) {
+namespace {
+
+// Ends a handle by the given call; when the server refuses, only the client's reference goes.
+template <class I, class End>
+void EndOrRelease(I* p, End end) {
   TFbStatus status;
-  p->detach(status.Get());
+  end(p, status.Get());
   if (status.Failed()) p->release();
+}
+
+}  // namespace
+
+void TAttachmentPolicy::Dispose(IAttachment* p) {
+  EndOrRelease(p, [](IAttachment* a, CheckStatusWrapper* s) { a->detach(s); });
 }
 
 void TTransactionPolicy::Dispose(ITransaction* p) {
-  TFbStatus status;
-  p->rollback(status.Get());
-  if (status.Failed()) p->release();
+  EndOrRelease(p, [](ITransaction* t, CheckStatusWrapper* s) { t->rollback(s); });
 }
 
 void TStatementPolicy::Dispose(IStatement* p) {
-  TFbStatus status;
-  p->free(status.Get());
-  if (status.Failed()) p->release();
+  EndOrRelease(p, [](IStatement* st, CheckStatusWrapper* s) { st->free(s); });
 }
 
 void TResultSetPolicy::Dispose(IResultSet* p) {
-  TFbStatus status;
-  p->close(status.Get());
-  if (status.Failed()) p->release();
+  EndOrRelease(p, [](IResultSet* r, CheckStatusWrapper* s) { r->close(s); });
 }
 
 void TBlobPolicy::Dispose(IBlob* p) {
   // A blob still owned here was never completed: drop what was written of it.
-  TFbStatus status;
-  p->cancel(status.Get());
-  if (status.Failed()) p->release();
+  EndOrRelease(p, [](IBlob* b, CheckStatusWrapper* s) { b->cancel(s); });
 }
 
 namespace {
@@ -144,31 +146,27 @@ TFbXpb MakeDpb(const TAttachParams& params, bool forCreate) {
 
 }  // namespace
 
-TFbAttachment Attach(const TAttachParams& params) {
-  TFbXpb dpb = MakeDpb(params, false);
+namespace {
+
+TFbAttachment Connect(const TAttachParams& params, bool forCreate) {
+  TFbXpb dpb = MakeDpb(params, forCreate);
   TFbStatus status;
   const unsigned length = dpb->getBufferLength(status.Get());
   status.Check();
   const unsigned char* buffer = dpb->getBuffer(status.Get());
   status.Check();
-  TFbAttachment attachment(
-      Provider()->attachDatabase(status.Get(), params.ConnectionString.c_str(), length, buffer));
+  const char* name = params.ConnectionString.c_str();
+  TFbAttachment attachment(forCreate ? Provider()->createDatabase(status.Get(), name, length, buffer)
+                                     : Provider()->attachDatabase(status.Get(), name, length, buffer));
   status.Check();
   return attachment;
 }
 
-TFbAttachment CreateDatabase(const TAttachParams& params) {
-  TFbXpb dpb = MakeDpb(params, true);
-  TFbStatus status;
-  const unsigned length = dpb->getBufferLength(status.Get());
-  status.Check();
-  const unsigned char* buffer = dpb->getBuffer(status.Get());
-  status.Check();
-  TFbAttachment attachment(
-      Provider()->createDatabase(status.Get(), params.ConnectionString.c_str(), length, buffer));
-  status.Check();
-  return attachment;
-}
+}  // namespace
+
+TFbAttachment Attach(const TAttachParams& params) { return Connect(params, false); }
+
+TFbAttachment CreateDatabase(const TAttachParams& params) { return Connect(params, true); }
 
 TFbTransaction StartTransaction(IAttachment* attachment) {
   // Read committed, seeing the latest committed version of a row, and failing at once on a row
