@@ -184,6 +184,33 @@ TEST_F(TransactionTest, AFailedStatementLosesNothingElseOfTheWorkCommittedOnClos
             (TestDatabase::TRows{{"1", "first"}, {"2", "after"}}));
 }
 
+TEST_F(TransactionTest, ACommitRefusedOnCloseIsAnEngineErrorAndTheConnectionIsClosedAllTheSame) {
+  // A database trigger that refuses every commit of a transaction that sees a row of t.
+  fixture.Execute("CREATE EXCEPTION no_commit 'commits are refused here'");
+  Open("SHARED AUTOCOMMIT");
+  TQuery trigger(nullptr);
+  trigger.SetDatabaseName("dbDatabase");
+  trigger.SQL().Add(
+      "CREATE TRIGGER refuse_commit ON TRANSACTION COMMIT AS BEGIN IF (EXISTS (SELECT 1 FROM t)) THEN "
+      "EXCEPTION no_commit; END");
+  trigger.ExecSQL();
+  database.Close();
+
+  Open("SHARED NOAUTOCOMMIT");
+  Insert("dbDatabase", 1, "never stored");
+  try {
+    database.Close();
+    FAIL() << "the refused commit went unreported";
+  } catch (const EDBEngineError& e) {
+    EXPECT_EQ(
+        e.Message(),
+        "exception 1\n-NO_COMMIT\n-commits are refused here\n-At trigger 'REFUSE_COMMIT' line: 1, col: 96");
+  }
+  EXPECT_FALSE(database.Connected());
+  database.Open();  // opens again as a fresh connection
+  EXPECT_TRUE(database.Connected());
+}
+
 TEST_F(TransactionTest, NoautocommitKeepsEarlierWorkWhenAnExplicitTransactionIsRolledBack) {
   Open("SHARED NOAUTOCOMMIT");
   Insert("dbDatabase", 1, "outside");
