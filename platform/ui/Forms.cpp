@@ -400,6 +400,9 @@ void TQtApplicationWindowing::FormDestroyed(TCustomForm* form) {
 void TQtApplicationWindowing::Run() {
   if (FMainForm != nullptr) GuardedCall(FMainForm, [this] { FMainForm->Show(); });
   if (Application == nullptr || Application->Terminated() || FMainForm == nullptr) return;
+  // A main form whose showing failed (its error has been shown) leaves no window to close, so the
+  // program ends here rather than wait for one.
+  if (!FMainForm->ShowingForm()) return;
   QEventLoop loop;
   FLoop = &loop;
   loop.exec();

@@ -155,6 +155,8 @@ class TQtApplicationWindowing : public TApplicationWindowing {
   // windowed dialog service unless one is installed already.
   void Initialize() override;
   void FormCreated(TComponent* instance) override;
+  // Shows the main form and runs the loop until the end is requested; returns at once when the end
+  // was requested before, or when the main form could not be shown.
   void Run() override;
   void Terminate() override;
   void ProcessMessages() override;

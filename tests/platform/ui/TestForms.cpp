@@ -105,7 +105,10 @@ class TfmLayout : public TForm {
     Log().push_back("FormCreate");
     if (!FailCreateWith.empty()) throw EInOutError(FailCreateWith);
   }
-  void FormShow(TObject*) { Log().push_back("FormShow"); }
+  void FormShow(TObject*) {
+    Log().push_back("FormShow");
+    if (!FailShowWith.empty()) throw EInvalidCast(FailShowWith);
+  }
   void FormActivate(TObject*) { Log().push_back("FormActivate"); }
   void buOKClick(TObject*) {
     Log().push_back("buOKClick");
@@ -113,6 +116,7 @@ class TfmLayout : public TForm {
   }
 
   static inline std::string FailCreateWith;
+  static inline std::string FailShowWith;
 
   TPanel* paTop = nullptr;
   TPanel* paBottom = nullptr;
@@ -176,6 +180,7 @@ class FormsTest : public ::testing::Test {
   void SetUp() override {
     Log().clear();
     TfmLayout::FailCreateWith.clear();
+    TfmLayout::FailShowWith.clear();
     FApp = std::make_unique<TApplication>(nullptr);
     InstallQtWindowing(*FApp);
     FApp->SetTitle("Larkspan");
@@ -350,6 +355,24 @@ TEST_F(FormsTest, ClosingTheMainFormEndsTheLoop) {
   EXPECT_TRUE(FApp->Terminated());
   EXPECT_FALSE(form->ShowingForm());
   EXPECT_EQ(Log(), (std::vector<std::string>{"FormCreate", "FormShow", "FormActivate"}));
+}
+
+TEST_F(FormsTest, RunEndsWhenTheMainFormCannotBeShown) {
+  // Left running, the program would wait for a window that is not there.
+  TfmLayout::FailShowWith = "Invalid class typecast";
+  TfmLayout* form = nullptr;
+  FApp->CreateForm(form);
+  FBoxes.ExpectBox(mrOk);
+  bool hung = false;
+  Later([this, &hung] {
+    hung = true;
+    FApp->Terminate();
+  });
+  FApp->Run();
+  EXPECT_FALSE(hung);
+  EXPECT_FALSE(form->ShowingForm());
+  EXPECT_EQ(FBoxes.BoxTexts(), (std::vector<std::string>{"Invalid class typecast."}));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"FormCreate", "FormShow"}));
 }
 
 TEST_F(FormsTest, FormStoredVisibleIsShownAfterItsCreationHandlerAndCentred) {
