@@ -64,14 +64,16 @@ TEST_F(QDataTest, TheModuleHoldsItsDesignedConnectionsClosed) {
 
 TEST_F(QDataTest, TheImageListsAreEmptyWithTheirCellSizes) {
   struct TCase {
-    TImageList* List;
+    TQCustomImageList* List;
     const char* ClassName;
     int Size;
+    int First;
+    int Last;
   };
   const TCase cases[] = {
-      {dmData->im16x16, "TQ16x16ImageList", 16},
-      {dmData->im20x20, "TQ20x20ImageList", 20},
-      {dmData->im24x24, "TQ24x24ImageList", 24},
+      {dmData->im16x16, "TQ16x16ImageList", 16, 3000, 3088},
+      {dmData->im20x20, "TQ20x20ImageList", 20, 2000, 2087},
+      {dmData->im24x24, "TQ24x24ImageList", 24, 1000, 1087},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.ClassName);
@@ -80,6 +82,10 @@ TEST_F(QDataTest, TheImageListsAreEmptyWithTheirCellSizes) {
     EXPECT_EQ(c.List->Count(), 0);
     EXPECT_EQ(c.List->Width(), c.Size);
     EXPECT_EQ(c.List->Height(), c.Size);
+    EXPECT_EQ(c.List->FirstResource(), c.First);
+    EXPECT_EQ(c.List->LastResource(), c.Last);
+    // Its loading step ran, which is what empties a list read from the stored form.
+    EXPECT_FALSE(c.List->InState(csLoading));
   }
 }
 
@@ -107,6 +113,34 @@ TEST_F(QDataTest, TheCreationHandlerClosesTheWorkingAndAuxiliaryConnections) {
   EXPECT_TRUE(dmData->dbBlob->Connected());  // not touched
   dmData->DataModuleCreate(dmData);          // nothing open: nothing happens
   EXPECT_FALSE(dmData->dbDataBase->Connected());
+}
+
+TEST_F(QDataTest, AnEngineErrorWhileClosingTheWorkingConnectionIsIgnoredAndTheAuxiliaryOneStillCloses) {
+  // The server refuses every commit of a transaction that sees a row of t, so closing a connection
+  // that holds an uncommitted row fails.
+  TestDatabase fixture("CREATE TABLE t (k INTEGER);CREATE EXCEPTION no_commit 'commits are refused here'");
+  dmData->dbBlob->Params().Assign(fixture.Params());
+  dmData->dbBlob->Open();
+  TQuery query(nullptr);
+  query.SetDatabaseName("dbBlob");
+  query.SQL().Add(
+      "CREATE TRIGGER refuse_commit ON TRANSACTION COMMIT AS BEGIN IF (EXISTS (SELECT 1 FROM t)) THEN "
+      "EXCEPTION no_commit; END");
+  query.ExecSQL();
+  dmData->dbBlob->Close();
+
+  dmData->dbDataBase->Params().Assign({"SERVER NAME=" + fixture.Path(), "USER NAME=SYSDBA",
+                                       "PASSWORD=masterkey", "SQLPASSTHRU MODE=SHARED NOAUTOCOMMIT"});
+  dmData->dbDataBase->Open();
+  dmData->dbAuxiliary->Params().Assign(fixture.Params());
+  dmData->dbAuxiliary->Open();
+  query.SetDatabaseName("dbDatabase");
+  query.SQL().SetText("INSERT INTO t VALUES (1)");
+  query.ExecSQL();
+
+  EXPECT_NO_THROW(dmData->DataModuleCreate(dmData));
+  EXPECT_FALSE(dmData->dbDataBase->Connected());
+  EXPECT_FALSE(dmData->dbAuxiliary->Connected());
 }
 
 TEST_F(QDataTest, FreeingTheModuleClearsTheGlobalReferenceAndTheSessionsNames) {
