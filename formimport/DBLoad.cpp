@@ -108,6 +108,19 @@ std::unique_ptr<TQuery> MakeQuery(bool live) {
   return query;
 }
 
+// A key or field value of a type the loader cannot write; the message comes again for every row.
+void ShowUnhandledType(const TFieldInfo& field) {
+  ShowError("DBLOAD: INSERTION ERROR Field \"" + field.ColumnName + "\" Has a UnHandeled Type " +
+            IntToStr(field.FieldType));
+}
+
+// A CHAR or VARCHAR value longer than its column is cut in place: the cut value serves the rest of
+// the row.
+void CutToLength(TFieldInfo& field) {
+  if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
+    field.TextValue.resize(static_cast<size_t>(field.FieldLength));
+}
+
 // What the default text "1-1-1900" of a timestamp column stands for: two days after the zero date.
 constexpr TDateTime FirstOfJanuary1900 = 2;
 
@@ -241,8 +254,7 @@ bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
       return true;
     case fiChar:
     case fiVarchar:
-      if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
-        field.TextValue.resize(static_cast<size_t>(field.FieldLength));
+      CutToLength(field);
       param.SetAsString(field.TextValue);
       return true;
     case fiDouble:
@@ -252,8 +264,7 @@ bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
       param.SetAsDateTime(ParseTimestamp(field.TextValue));
       return true;
     default:
-      ShowError("DBLOAD: INSERTION ERROR Field \"" + field.ColumnName + "\" Has a UnHandeled Type " +
-                IntToStr(field.FieldType));
+      ShowUnhandledType(field);
       // An explicit null, never the value an earlier row left: the row matches no stored row and
       // no child row.
       param.Clear();
@@ -313,8 +324,7 @@ void TFormImport::SetFieldValue(TField& target, TFieldInfo& field, bool emptyDef
     case fiChar:
     case fiVarchar:
       // Cut before unescaping: the stored text may end up shorter than the column.
-      if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
-        field.TextValue.resize(static_cast<size_t>(field.FieldLength));
+      CutToLength(field);
       UnescapeText(field.TextValue);
       target.SetAsString(field.TextValue);
       break;
@@ -333,8 +343,7 @@ void TFormImport::SetFieldValue(TField& target, TFieldInfo& field, bool emptyDef
       break;
     }
     default:
-      ShowError("DBLOAD: INSERTION ERROR Field \"" + field.ColumnName + "\" Has a UnHandeled Type " +
-                IntToStr(field.FieldType));
+      ShowUnhandledType(field);
       break;
   }
 }
