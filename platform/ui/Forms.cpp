@@ -320,7 +320,8 @@ TButton* TCustomForm::FindButton(bool cancel) const {
     for (int i = 0; i < container->ControlCount(); ++i) {
       TControl* control = container->Controls(i);
       if (auto* button = dynamic_cast<TButton*>(control)) {
-        if ((cancel ? button->Cancel() : button->Default()) && button->Showing() && button->Enabled())
+        // As a click could not reach a button inside a disabled or hidden container, neither can a key.
+        if ((cancel ? button->Cancel() : button->Default()) && button->Showing() && button->CanFocus())
           return button;
       }
       if (auto* win = dynamic_cast<TWinControl*>(control)) {

@@ -431,6 +431,47 @@ TEST_F(FormsTest, ShowModalEndsWithTheModalResultOfTheButtonOrKey) {
   EXPECT_THROW(form->ShowModal(), EInvalidOperation);
 }
 
+TEST_F(FormsTest, EnterAndEscapePressOnlyButtonsThatCouldTakeTheFocus) {
+  TfmLayout* form = nullptr;
+  FApp->CreateForm(form);
+  form->pcPages->SetActivePage(form->tsOne);
+  form->Show();
+  struct TCase {
+    const char* Name;
+    std::function<void(TfmLayout*)> Arrange;
+    bool Pressed;
+  };
+  const TCase cases[] = {
+      {"buttons usable", [](TfmLayout*) {}, true},
+      {"buttons disabled",
+       [](TfmLayout* f) {
+         f->buOK->SetEnabled(false);
+         f->buCancel->SetEnabled(false);
+       },
+       false},
+      {"their panel disabled", [](TfmLayout* f) { f->paButtons->SetEnabled(false); }, false},
+      {"their panel hidden", [](TfmLayout* f) { f->paBottom->Hide(); }, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (TControl* control :
+         {static_cast<TControl*>(form->buOK), static_cast<TControl*>(form->buCancel),
+          static_cast<TControl*>(form->paButtons), static_cast<TControl*>(form->paBottom)}) {
+      control->SetVisible(true);
+      control->SetEnabled(true);
+    }
+    form->edName->SetFocus();
+    c.Arrange(form);
+    form->SetModalResult(0);
+    Log().clear();
+    Press(form->Widget(), Qt::Key_Return);
+    EXPECT_EQ(Log(), c.Pressed ? std::vector<std::string>{"buOKClick"} : std::vector<std::string>{});
+    form->SetModalResult(0);
+    Press(form->Widget(), Qt::Key_Escape);
+    EXPECT_EQ(form->ModalResult(), c.Pressed ? mrCancel : 0);
+  }
+}
+
 TEST_F(FormsTest, ActivationRunsOnActivateOncePerChangeOfActiveForm) {
   TfmLayout* form = nullptr;
   FApp->CreateForm(form);
