@@ -41,6 +41,16 @@ std::string Pick(const std::string& id, const std::string& text) {
 const char* const PickRows =
     "SELECT pickid, picktext, sortorder, weight, changed FROM afpicklist ORDER BY pickid";
 
+// The loader's own messages are error boxes with one OK button and no help context.
+void ExpectErrorBoxes(const TRecordingDialogService& dialogs) {
+  for (const TRecordedBox& box : dialogs.Boxes()) {
+    SCOPED_TRACE(box.Text);
+    EXPECT_EQ(box.Type, mtError);
+    EXPECT_EQ(box.Buttons, (TMsgDlgButtons{mbOK}));
+    EXPECT_EQ(box.HelpContext, 0);
+  }
+}
+
 class TImportTest : public testing::Test {
  protected:
   void Open(const std::string& extraSql = "") {
@@ -164,7 +174,7 @@ TEST_F(TImportTest, ALocalPublishersFormIsRefused) {
       EXPECT_EQ(dialogs.BoxTexts(),
                 (std::vector<std::string>{"You cannot import forms for local publisher (L)\"" + FFormPath +
                                           "\" "}));
-      EXPECT_EQ(dialogs.Boxes()[0].Type, mtError);
+      ExpectErrorBoxes(dialogs);
       EXPECT_TRUE(Rows("SELECT formid FROM advform").empty());
     } else {
       EXPECT_TRUE(dialogs.Boxes().empty());
@@ -199,6 +209,7 @@ TEST_F(TImportTest, AFileTheSecondPassCannotOpen) {
   EXPECT_EQ(ImportFormTables(missing), 0);
   EXPECT_EQ(FDialogs.BoxTexts(),
             (std::vector<std::string>{"Cannot open  \"" + missing + "\" File not found"}));
+  ExpectErrorBoxes(FDialogs);
   // The first pass reports a file that is not there itself, through the reader.
   EXPECT_THROW(ImportAdvancedForm(missing), EInOutError);
 }
@@ -442,6 +453,41 @@ TEST_F(TImportTest, TheTableNameMayDifferInCaseAndTheRulesStillApply) {
   EXPECT_EQ(Rows("SELECT itemno, caption FROM afitem"), (TRows{{"2", "new"}}));
 }
 
+TEST_F(TImportTest, AFormsBillacholderidIsNeverTakenFromTheFile) {
+  Open("ALTER TABLE advform ALTER billacholderid SET NOT NULL");
+  const std::string form =
+      Form(Table("advform", {Row({{"formid", "1"}, {"formname", "f"}, {"billacholderid", "9"}})}));
+  // A new row gets the NOT NULL default; an updated one keeps what is stored.
+  ASSERT_EQ(Import(form), 1);
+  EXPECT_EQ(Rows("SELECT billacholderid FROM advform"), (TRows{{"0"}}));
+  Execute("UPDATE advform SET billacholderid = 5");
+  ASSERT_EQ(Import(form), 1);
+  EXPECT_EQ(Rows("SELECT billacholderid FROM advform"), (TRows{{"5"}}));
+}
+
+TEST_F(TImportTest, KeysOfEveryHandledTypeFindTheRowAndItsLongColumns) {
+  Open(
+      "CREATE TABLE keyed (d DOUBLE PRECISION NOT NULL, t TIMESTAMP NOT NULL, c CHAR(3) NOT NULL,"
+      " s SMALLINT NOT NULL, v VARCHAR(5), a VARCHAR(300), b BLOB SUB_TYPE 1, e BLOB SUB_TYPE 1,"
+      " PRIMARY KEY (d, t, c, s))");
+  const auto keyedRow = [](const std::string& n) {
+    return Row({{"d", "1.5"},
+                {"t", "20240102030405"},
+                {"c", "ab"},
+                {"s", "7"},
+                {"v", "v" + n},
+                {"a", "a" + n},
+                {"b", "{b" + n + "}"},
+                {"e", "{e" + n + "}"}});
+  };
+  ASSERT_EQ(Import(Form(Table("keyed", {keyedRow("1")}))), 1);
+  // The second import finds the row by all four keys, in the row query and in each long column's own.
+  ASSERT_EQ(Import(Form(Table("keyed", {keyedRow("2")}))), 1);
+  EXPECT_EQ(Rows("SELECT d, t, c, s, v, a, b, e FROM keyed"),
+            (TRows{{"1.5", "2024-01-02 03:04:05", "ab ", "7", "v2", "a2", "{b2}", "{e2}"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+}
+
 TEST_F(TImportTest, TablesAreWrittenInFileOrderAndAsOftenAsTheyAppear) {
   Open();
   // The second advform element deletes the items the afitem element wrote after the first.
@@ -511,6 +557,7 @@ TEST_F(TImportTest, ColumnsOfUnhandledTypesAreReportedRowByRow) {
                                      "DBLOAD: INSERTION ERROR Field \"f\" Has a UnHandeled Type 10",
                                      "DBLOAD: INSERTION ERROR Field \"f\" Has a UnHandeled Type 10",
                                  }));
+  ExpectErrorBoxes(FDialogs);
   // The value of such a column is left alone; an empty one still clears it.
   EXPECT_EQ(Rows("SELECT k, f, v FROM odd ORDER BY k"), (TRows{{"1", N, "a"}, {"2", N, "b"}, {"3", N, "c"}}));
 
@@ -528,6 +575,7 @@ TEST_F(TImportTest, ColumnsOfUnhandledTypesAreReportedRowByRow) {
                                     "DBLOAD: INSERTION ERROR Field \"k\" Has a UnHandeled Type 10",
                                     "DBLOAD: INSERTION ERROR Field \"k\" Has a UnHandeled Type 10",
                                 }));
+  ExpectErrorBoxes(dialogs);
   EXPECT_EQ(Rows("SELECT k, v FROM fkey"), (TRows{{"1.5", "stored"}}));
 }
 
