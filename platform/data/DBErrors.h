@@ -3,9 +3,9 @@
 
 #include "platform/system/Exceptions.h"
 
-// An error reported by the database server or its client library, or a row write-back whose row the
-// server no longer holds. Its message is the server's own text; callers catch this class apart from
-// all others to skip a database or a row.
+// An error reported by the database server or its client library, with the server's own text, or a
+// row write-back whose row the server no longer holds. Callers catch this class apart from all others
+// to skip a database or a row.
 class EDBEngineError : public Exception {
  public:
   using Exception::Exception;
