@@ -156,7 +156,7 @@ TEST_F(QUTabPaintTest, TopFourPixelsAreLeftAndTheCaptionStartsBelowThem) {
   EXPECT_LE(firstInk, FRect.Top + 4 + metrics.ascent() - metrics.capHeight() + 1);
 }
 
-TEST_F(QUTabPaintTest, CaptionsFollowTheVisibleTabsWithWrapAround) {
+TEST_F(QUTabPaintTest, CaptionsFollowTheVisibleTabsWhileFontsFollowAllPages) {
   TTabSheet c(&FForm);
   c.SetPageControl(&FPages);
   c.SetCaption("&Notes");
