@@ -6,11 +6,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <filesystem>
-#include <system_error>
 
 #include "platform/components/FormReader.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/Paths.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtRuntime.h"
 #include "platform/ui/QtText.h"
@@ -426,11 +425,7 @@ void TQtApplicationWindowing::ProcessMessages() { QCoreApplication::processEvent
 
 bool TQtApplicationWindowing::HelpContext(int /*context*/) { return false; }
 
-std::string TQtApplicationWindowing::ExeName() const {
-  std::error_code ec;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : exe.string();
-}
+std::string TQtApplicationWindowing::ExeName() const { return ProgramFileName(); }
 
 void InstallQtWindowing(TApplication& application) {
   application.SetWindowing(std::make_unique<TQtApplicationWindowing>());
