@@ -24,6 +24,7 @@
 #include "platform/ui/QtRuntime.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/UiClasses.h"
+#include "tests/platform/ui/ModalWatch.h"
 #include "tests/support/RecordingDialogService.h"
 
 namespace {
@@ -622,26 +623,16 @@ TEST(QtWindowingTest, DefaultExceptionDisplayIsAWindowedErrorBox) {
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
-    QTimer timer;
-    timer.setInterval(10);
-    int attempts = 0;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) {
-        if (++attempts > 500) {
-          timer.stop();
-          ADD_FAILURE() << "no box appeared";
-        }
-        return;
-      }
-      timer.stop();
+    TModalWatch watch;
+    watch.Start([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
       caption = box->windowTitle();
       text = box->text();
       icon = box->icon();
       for (QAbstractButton* b : box->buttons()) buttons << b->text();
       box->buttons().front()->click();
     });
-    timer.start();
     try {
       throw EInOutError("Cannot read C:\\Icons\\a.bmp");
     } catch (...) {

@@ -9,12 +9,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTimer>
 #include <functional>
 
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtRuntime.h"
 #include "platform/ui/QtText.h"
+#include "tests/platform/ui/ModalWatch.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -23,29 +23,9 @@ class QtDialogServiceTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureQtApplication(); }
 
-  // Runs action on the first modal dialog that appears; fails the test when none appears in time.
-  void WhenModalAppears(std::function<void(QWidget*)> action) {
-    FAction = std::move(action);
-    FAttempts = 0;
-    FTimer.setInterval(10);
-    QObject::connect(&FTimer, &QTimer::timeout, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal == nullptr) {
-        if (++FAttempts > 500) {
-          FTimer.stop();
-          ADD_FAILURE() << "no dialog appeared";
-        }
-        return;
-      }
-      FTimer.stop();
-      FAction(modal);
-    });
-    FTimer.start();
-  }
+  void WhenModalAppears(std::function<void(QWidget*)> action) { FWatch.Start(std::move(action)); }
 
-  QTimer FTimer;
-  std::function<void(QWidget*)> FAction;
-  int FAttempts = 0;
+  TModalWatch FWatch;
   TQtDialogService FService;
 };
 
