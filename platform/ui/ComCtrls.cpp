@@ -70,7 +70,7 @@ class TTabStrip : public QTabBar {
       const QRect r = tabRect(i).adjusted(2, 2, -2, 0);
       const TRect rect = Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
       TPageControl* control = FControl;
-      GuardedCall(control, [&] { control->DrawTab(i, rect, i == currentIndex()); });
+      GuardedCall(control, [&] { control->DrawTab(i, rect, i == control->ActiveTabIndex()); });
     }
     canvas.SetPainter(nullptr);
   }
@@ -134,6 +134,11 @@ TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
   FTabBar = new TTabStrip(this);
   FTabBar->setParent(widget);
   FTabBar->hide();
+  // Qt always keeps one tab current, also while the active page's own tab is hidden; a click on that
+  // tab changes nothing there, so clicks are taken as they come and the keyboard through the change.
+  QObject::connect(FTabBar, &QTabBar::tabBarClicked, FTabBar, [this](int index) {
+    if (!FUpdatingTabs) GuardedCall(this, [this, index] { TabClicked(index); });
+  });
   QObject::connect(FTabBar, &QTabBar::currentChanged, FTabBar, [this](int index) {
     if (!FUpdatingTabs) GuardedCall(this, [this, index] { TabClicked(index); });
   });
@@ -143,6 +148,7 @@ TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
 
 TPageControl::~TPageControl() {
   // The tab strip outlives this part of the control by a little: it must not call back into it.
+  QObject::disconnect(FTabBar, &QTabBar::tabBarClicked, nullptr, nullptr);
   QObject::disconnect(FTabBar, &QTabBar::currentChanged, nullptr, nullptr);
   static_cast<TTabStrip*>(FTabBar)->Detach();
   for (TTabSheet* page : FPages) page->FPageControl = nullptr;
@@ -154,6 +160,8 @@ TTabSheet* TPageControl::Pages(int index) const {
     throw EListError("List index out of bounds (" + IntToStr(index) + ")");
   return FPages[static_cast<size_t>(index)];
 }
+
+int TPageControl::ActiveTabIndex() const { return FActivePage != nullptr ? FActivePage->TabIndex() : -1; }
 
 int TPageControl::ActivePageIndex() const {
   const auto it = std::find(FPages.begin(), FPages.end(), FActivePage);
@@ -229,7 +237,7 @@ void TPageControl::UpdateTabs() {
     if (page->TabVisible()) FTabBar->addTab(ToQString(page->Caption()));
   }
   FTabBar->setFont(Font()->ToQFont());
-  FTabBar->setCurrentIndex(FActivePage != nullptr ? FActivePage->TabIndex() : -1);
+  FTabBar->setCurrentIndex(ActiveTabIndex());
   FUpdatingTabs = false;
   LayoutPages();
   FTabBar->update();

@@ -60,6 +60,9 @@ class TPageControl : public TCustomTabControl {
   // Shows page (nullptr: none) and selects its tab; a page of another control raises EInvalidOperation.
   void SetActivePage(TTabSheet* page);
   int ActivePageIndex() const;
+  // The active page's index among the visible tabs; -1 when there is no active page or its tab is
+  // hidden (Qt then still shows some tab as current, which is not the active one).
+  int ActiveTabIndex() const;
 
   // The page after (or before) current, wrapping around the ends, that has a visible tab when
   // checkTabVisible; current itself when it is the only such page; nullptr when there is none.

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -539,6 +540,53 @@ TEST_F(FormsTest, PageControlCountsVisibleTabsAndSearchesWithWrapAround) {
   EXPECT_EQ(pages.ActivePage(), &b);
   TPageControl other(&form);
   EXPECT_THROW(other.SetActivePage(&a), EInvalidOperation);
+}
+
+TEST_F(FormsTest, WithTheActivePagesTabHiddenNoTabIsActiveAndAClickShowsThatTabsPage) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 323, 275);
+  TPageControl pages(&form);
+  pages.SetParent(&form);
+  pages.SetAlign(alClient);
+  TTabSheet hidden(&form), a(&form), b(&form);
+  for (TTabSheet* page : {&hidden, &a, &b}) page->SetPageControl(&pages);
+  a.SetCaption("A");
+  b.SetCaption("B");
+  hidden.SetTabVisible(false);
+  pages.SetActivePage(&hidden);
+  std::vector<std::string> painted;
+  pages.SetOwnerDraw(true);
+  pages.OnDrawTab =
+      TDrawTabEvent(nullptr, [&](TObject*, TCustomTabControl*, int tab, const TRect&, bool active) {
+        painted.push_back(std::to_string(tab) + (active ? " active" : ""));
+      });
+  form.Show();
+  auto paint = [&] {
+    painted.clear();
+    pages.TabBar()->grab();
+    return painted;
+  };
+  ASSERT_EQ(pages.TabBar()->count(), 2);
+  EXPECT_EQ(pages.ActiveTabIndex(), -1);
+  EXPECT_EQ(paint(), (std::vector<std::string>{"0", "1"}));
+  // The user clicks the first tab, which Qt already holds as its current one.
+  auto click = [&](int tab) {
+    const QPointF at = pages.TabBar()->tabRect(tab).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, pages.TabBar()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pages.TabBar(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, pages.TabBar()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pages.TabBar(), &release);
+  };
+  click(0);
+  EXPECT_EQ(pages.ActivePage(), &a);
+  EXPECT_TRUE(a.Visible());
+  EXPECT_FALSE(hidden.Visible());
+  EXPECT_EQ(paint(), (std::vector<std::string>{"0 active", "1"}));
+  click(1);
+  EXPECT_EQ(pages.ActivePage(), &b);
+  EXPECT_EQ(paint(), (std::vector<std::string>{"0", "1 active"}));
 }
 
 TEST_F(FormsTest, ComboBoxListFollowsItsItems) {
