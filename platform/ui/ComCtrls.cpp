@@ -135,9 +135,10 @@ TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
   FTabBar->setParent(widget);
   FTabBar->hide();
   // Qt always keeps one tab current, also while the active page's own tab is hidden; a click on that
-  // tab changes nothing there, so clicks are taken as they come and the keyboard through the change.
+  // tab changes nothing in Qt, so it is taken here. Every other change of tab comes as a change.
   QObject::connect(FTabBar, &QTabBar::tabBarClicked, FTabBar, [this](int index) {
-    if (!FUpdatingTabs) GuardedCall(this, [this, index] { TabClicked(index); });
+    if (!FUpdatingTabs && index >= 0 && index == FTabBar->currentIndex())
+      GuardedCall(this, [this, index] { TabClicked(index); });
   });
   QObject::connect(FTabBar, &QTabBar::currentChanged, FTabBar, [this](int index) {
     if (!FUpdatingTabs) GuardedCall(this, [this, index] { TabClicked(index); });
