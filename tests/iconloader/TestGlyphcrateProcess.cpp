@@ -83,14 +83,14 @@ class GlyphcrateProcessTest : public ::testing::Test {
       GTEST_SKIP() << "the built program is not there (" << built << "): build the glyphcrate target first";
     }
     // The installed layout: the program one folder below BIN, which holds QV32.INI.
-    fs::create_directories(FBox.Root.File("Prod/BIN/Loader"));
+    fs::create_directories(FRoot.File("Prod/BIN/Loader"));
     fs::copy_file(built, Program());
     FSamples = SourcePath("samples/icons");
   }
 
-  std::string Program() const { return FBox.Root.File("Prod/BIN/Loader/glyphcrate"); }
+  std::string Program() const { return FRoot.File("Prod/BIN/Loader/glyphcrate"); }
   void WriteIni(const std::vector<std::string>& names, const std::vector<std::string>& servers) {
-    FBox.Root.Write("Prod/BIN/QV32.INI", Qv32IniText(names, servers));
+    FRoot.Write("Prod/BIN/QV32.INI", Qv32IniText(names, servers));
   }
   // The rows the sample bitmaps give: each file under its key, byte for byte.
   TestDatabase::TRows SampleRows() const {
@@ -100,7 +100,11 @@ class GlyphcrateProcessTest : public ::testing::Test {
             {"WARNING", FileBytes(FSamples + "/WARNING.BMP")}};
   }
 
-  TIconLoaderSandbox FBox;
+  // Unlike the in-process tests, TMP stays as it is: this process runs the database engine too, and an
+  // engine that was given a temporary folder which the test then removes leaves the process unable to
+  // finish cleanly (its leak check at exit crashed).
+  TempFolder FRoot;
+  TScopedEnv FRegistry{"QV_REGISTRY_DIR", FRoot.File("registry")};
   TScopedEnv FPlatform{"QT_QPA_PLATFORM", std::string("offscreen")};
   TScopedEnv FWinStation{"WINSTATIONNAME", std::nullopt};
   TScopedEnv FClientName{"CLIENTNAME", std::nullopt};
@@ -127,7 +131,7 @@ TEST_F(GlyphcrateProcessTest, AFolderArgumentLoadsEveryDatabaseAndTheProgramEnds
 TEST_F(GlyphcrateProcessTest, AFolderThatDoesNotExistEndsTheRunWithNothingStored) {
   TestDatabase db(IconSchema);
   WriteIni({"Main"}, {db.Path()});
-  TChildProcess glyphcrate(Program(), {FBox.Root.File("NoSuchFolder")});
+  TChildProcess glyphcrate(Program(), {FRoot.File("NoSuchFolder")});
   const std::optional<int> exitStatus = glyphcrate.WaitFor(TimeLimit);
   ASSERT_TRUE(exitStatus.has_value()) << "glyphcrate did not end by itself";
   EXPECT_EQ(*exitStatus, 0);
