@@ -1,84 +1,21 @@
 // Larkspan run as the program it is, from a product folder laid out as the installation does.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/platform/system/ScopedEnv.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestDatabase.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr auto TimeLimit = std::chrono::seconds(90);
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// A started program with its standard error caught in a file; killed at the end of the test if it is
-// still running.
-class TLarkspanProcess {
- public:
-  TLarkspanProcess(const std::string& program, const std::vector<std::string>& arguments,
-                   const std::string& errorFile) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    if (posix_spawn(&FPid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) FPid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~TLarkspanProcess() {
-    if (FPid > 0 && !FExitStatus) {
-      kill(FPid, SIGKILL);
-      int status = 0;
-      waitpid(FPid, &status, 0);
-    }
-  }
-  TLarkspanProcess(const TLarkspanProcess&) = delete;
-  TLarkspanProcess& operator=(const TLarkspanProcess&) = delete;
-
-  bool Started() const { return FPid > 0; }
-
-  // The exit status once the program has ended by itself within limit; nothing while it still runs.
-  std::optional<int> WaitFor(std::chrono::seconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!FExitStatus) {
-      int status = 0;
-      if (waitpid(FPid, &status, WNOHANG) == FPid) {
-        FExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        break;
-      }
-      if (std::chrono::steady_clock::now() >= deadline) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return FExitStatus;
-  }
-
- private:
-  pid_t FPid = -1;
-  std::optional<int> FExitStatus;
-};
 
 std::string ParamsSection(int index, const std::string& serverName) {
   return "[DB" + std::to_string(index) + ".PARAMS]\r\nSERVER NAME=" + serverName +
@@ -93,7 +30,7 @@ class LarkspanProcessTest : public ::testing::Test {
     // The installed layout: the program and QV32.INI side by side in BIN.
     fs::create_directories(FRoot.File("Prod/BIN"));
     fs::copy_file(built, Program());
-    FSchema = FileText(SourcePath("samples/schema.sql"));
+    FSchema = FileBytes(SourcePath("samples/schema.sql"));
     FSampleForm = SourcePath("samples/forms/diabetes-review.xml");
     ASSERT_FALSE(FSchema.empty());
     ASSERT_TRUE(fs::exists(FSampleForm));
@@ -105,7 +42,7 @@ class LarkspanProcessTest : public ::testing::Test {
 
   // Runs the program to its end and gives its exit status; a run that does not end fails the test.
   std::optional<int> Run(const std::vector<std::string>& arguments) {
-    TLarkspanProcess larkspan(Program(), arguments, ErrorFile());
+    TChildProcess larkspan(Program(), arguments, ErrorFile());
     EXPECT_TRUE(larkspan.Started());
     const std::optional<int> status = larkspan.WaitFor(TimeLimit);
     EXPECT_TRUE(status.has_value()) << "larkspan did not end by itself";
@@ -131,7 +68,7 @@ TEST_F(LarkspanProcessTest, TheSampleFormLandsInEveryDatabaseAndTheProgramEndsBy
 
   const std::optional<int> status = Run({FSampleForm});
   ASSERT_TRUE(status.has_value());
-  EXPECT_EQ(*status, 0) << FileText(ErrorFile());
+  EXPECT_EQ(*status, 0) << FileBytes(ErrorFile());
 
   for (const TestDatabase* db : {&first, &second}) {
     SCOPED_TRACE(db->Path());
@@ -158,5 +95,5 @@ TEST_F(LarkspanProcessTest, TheSampleFormLandsInEveryDatabaseAndTheProgramEndsBy
 TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
   const std::optional<int> status = Run({FSampleForm});
   ASSERT_TRUE(status.has_value());
-  EXPECT_EQ(*status, 0) << FileText(ErrorFile());
+  EXPECT_EQ(*status, 0) << FileBytes(ErrorFile());
 }

@@ -1,79 +1,22 @@
 // Glyphcrate run as the program it is, from a product folder laid out as the installation does.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/iconloader/IconLoaderTestSupport.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestDatabase.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr auto TimeLimit = std::chrono::seconds(60);
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// A started program; killed at the end of the test if it is still running.
-class TChildProcess {
- public:
-  TChildProcess(const std::string& program, const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    if (posix_spawn(&FPid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) FPid = -1;
-  }
-  ~TChildProcess() {
-    if (FPid > 0 && !FExitStatus) {
-      kill(FPid, SIGKILL);
-      int status = 0;
-      waitpid(FPid, &status, 0);
-    }
-  }
-  TChildProcess(const TChildProcess&) = delete;
-  TChildProcess& operator=(const TChildProcess&) = delete;
-
-  bool Started() const { return FPid > 0; }
-
-  // The exit status once the program has ended by itself within limit; nothing when it is still running.
-  std::optional<int> WaitFor(std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!FExitStatus) {
-      int status = 0;
-      const pid_t done = waitpid(FPid, &status, WNOHANG);
-      if (done == FPid) {
-        FExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        break;
-      }
-      if (std::chrono::steady_clock::now() >= deadline) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return FExitStatus;
-  }
-
- private:
-  pid_t FPid = -1;
-  std::optional<int> FExitStatus;
-};
 
 class GlyphcrateProcessTest : public ::testing::Test {
  protected:
