@@ -1,9 +1,11 @@
-// Connections through a real Firebird server on this machine: the test starts the server itself and
-// stops it again; it never touches a server that it did not start.
+// Connections prepared for this workstation through a real Firebird server on this machine: the test
+// starts the server itself and stops it again; it never touches a server that it did not start.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,10 +15,15 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
+#include "foundation/QVConnect.h"
 #include "platform/data/DBErrors.h"
 #include "platform/data/Database.h"
 #include "platform/data/Query.h"
+#include "tests/platform/system/ScopedEnv.h"
+#include "tests/support/RecordingDialogService.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -25,6 +32,8 @@ namespace fs = std::filesystem;
 
 const char* const kGuardian = "/usr/sbin/fbguard";
 const char* const kPasswordFile = "/etc/firebird/3.0/SYSDBA.password";
+// A fixed path, whatever temporary folder a run is given, so that every copy of the test finds it.
+const char* const kTurnFile = "/tmp/qv-server-mode-test.lock";
 constexpr int kServerPort = 3050;
 
 bool PortOpen() {
@@ -163,6 +172,44 @@ class TStartedServer {
   int FServer = 0;
 };
 
+// The stored form of a password: '#' and every character code raised by 2, modulo 256.
+std::string Scrambled(const std::string& password) {
+  std::string text = "#";
+  for (char c : password) text += static_cast<char>(static_cast<unsigned char>(c) + 2);
+  return text;
+}
+
+// Fills the connection's parameter list as a configuration would hold it and prepares it for this
+// workstation; returns the lines as the connection will use them.
+std::vector<std::string> Prepared(TDatabase& database, const std::vector<std::string>& lines) {
+  database.Params().Clear();
+  for (const std::string& line : lines) database.Params().Add(line);
+  PrepareDatabaseParams(&database);
+  return database.Params().Lines();
+}
+
+// Copies of this test in other build folders may run at the same time. Between the check that no
+// server runs and the start of its own, another copy could start one and each would then work with
+// and stop the other's; holding this lock from before the check to the end makes them take turns.
+class TServerTurn {
+ public:
+  explicit TServerTurn(std::chrono::seconds limit) {
+    // Not inherited by the guardian: a daemon holding it would keep every later run waiting.
+    FFile = open(kTurnFile, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (FFile >= 0) FHeld = WaitFor([&] { return flock(FFile, LOCK_EX | LOCK_NB) == 0; }, limit);
+  }
+  ~TServerTurn() {
+    if (FFile >= 0) close(FFile);  // releases the lock
+  }
+  TServerTurn(const TServerTurn&) = delete;
+  TServerTurn& operator=(const TServerTurn&) = delete;
+  bool Held() const { return FHeld; }
+
+ private:
+  int FFile = -1;
+  bool FHeld = false;
+};
+
 std::string EngineErrorOf(TDatabase& database) {
   try {
     database.Open();
@@ -173,13 +220,27 @@ std::string EngineErrorOf(TDatabase& database) {
 }
 
 // One test case: ctest runs cases as parallel processes, and only one of them may own the server.
-TEST(ServerModeTest, AServerOnLoopbackServesQueriesAndReportsItsErrors) {
+TEST(ServerModeTest, APreparedConnectionThroughTheServerOnLoopbackWorksAndReportsItsErrors) {
   if (geteuid() != 0) GTEST_SKIP() << "starting the Firebird server needs root (its lock folder is root's)";
   if (access(kGuardian, X_OK) != 0) GTEST_SKIP() << "no Firebird server installed (" << kGuardian << ")";
   const std::string password = PackagePassword();
   if (password.empty()) GTEST_SKIP() << "no SYSDBA password in " << kPasswordFile;
+  const TServerTurn turn(std::chrono::seconds(120));
+  if (!turn.Held())
+    GTEST_SKIP() << "another run of this test kept its server for two minutes (" << kTurnFile << ")";
   if (PortOpen() || ServerProcessRunning())
     GTEST_SKIP() << "a Firebird server that this test did not start is running; it is left alone";
+
+  // The workstation's identity comes from a registry store of the test's own, outside any terminal
+  // session, so that preparing the parameters shows no box; one that does fails the test.
+  TempFolder registry;
+  registry.Write("HKEY_LOCAL_MACHINE.reg",
+                 "[System\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\n"
+                 "\"ComputerName\"=\"Ward3\"\n");
+  TScopedEnv registryDir("QV_REGISTRY_DIR", registry.Path());
+  TScopedEnv winStation("WINSTATIONNAME", std::nullopt);
+  TScopedEnv clientName("CLIENTNAME", std::nullopt);
+  TRecordingDialogService dialogs;
 
   TestDatabase fixture("CREATE TABLE t (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(20), c BLOB)");
   TStartedServer server;
@@ -187,10 +248,13 @@ TEST(ServerModeTest, AServerOnLoopbackServesQueriesAndReportsItsErrors) {
   if (!failure.empty()) GTEST_SKIP() << "no Firebird server could be started: " << failure;
 
   const std::string remote = "localhost:" + fixture.Path();
+  const std::string scrambled = Scrambled(password);
   TDatabase database(nullptr);
   database.SetDatabaseName("dbServer");
-  database.Params().Assign({"SERVER NAME=" + remote, "USER NAME=SYSDBA", "password=" + password,
-                            "SQLPASSTHRU MODE=SHARED AUTOCOMMIT"});
+  EXPECT_EQ(Prepared(database, {"SERVER NAME=" + remote, "USER NAME=SYSDBA", "PASSWORD=" + scrambled,
+                                "SQLPASSTHRU MODE=SHARED AUTOCOMMIT"}),
+            (std::vector<std::string>{"SERVER NAME=" + remote, "USER NAME=SYSDBA", "password=" + password,
+                                      "SQLPASSTHRU MODE=SHARED AUTOCOMMIT"}));
   database.Open();
 
   std::string blob(100 * 1024, '\0');
@@ -232,7 +296,7 @@ TEST(ServerModeTest, AServerOnLoopbackServesQueriesAndReportsItsErrors) {
   {
     TDatabase local(nullptr);
     local.SetDatabaseName("dbLocal");
-    local.Params().Assign({"SERVER NAME=" + fixture.Path(), "USER NAME=SYSDBA", "PASSWORD=" + password});
+    Prepared(local, {"SERVER NAME=" + fixture.Path(), "USER NAME=SYSDBA", "PASSWORD=" + scrambled});
     local.Open();
     TQuery count(nullptr);
     count.SetDatabaseName("dbLocal");
@@ -242,21 +306,25 @@ TEST(ServerModeTest, AServerOnLoopbackServesQueriesAndReportsItsErrors) {
   }
 
   TDatabase wrong(nullptr);
-  wrong.Params().Assign({"SERVER NAME=" + remote, "USER NAME=SYSDBA", "PASSWORD=not" + password});
+  EXPECT_EQ(
+      Prepared(wrong,
+               {"SERVER NAME=" + remote, "USER NAME=SYSDBA", "PASSWORD=" + Scrambled("not" + password)}),
+      (std::vector<std::string>{"SERVER NAME=" + remote, "USER NAME=SYSDBA", "password=not" + password}));
   EXPECT_EQ(
       EngineErrorOf(wrong),
       "Your user name and password are not defined. Ask your database administrator to set up a Firebird "
       "login.");
 
   TDatabase unreachable(nullptr);
-  unreachable.Params().Assign(
-      {"SERVER NAME=localhost/1:" + fixture.Path(), "USER NAME=SYSDBA", "PASSWORD=" + password});
+  Prepared(unreachable,
+           {"SERVER NAME=localhost/1:" + fixture.Path(), "USER NAME=SYSDBA", "PASSWORD=" + scrambled});
   EXPECT_EQ(EngineErrorOf(unreachable),
             "Unable to complete network request to host \"localhost\".\n-Failed to establish a connection.");
 
   database.Close();
   EXPECT_EQ(fixture.Rows("SELECT k, a FROM t ORDER BY k"),
             (TestDatabase::TRows{{"1", "over TCP \xE9"}, {"2", "appended"}}));
+  EXPECT_TRUE(dialogs.Boxes().empty());
 }
 
 }  // namespace
