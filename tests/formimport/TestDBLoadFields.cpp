@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formimport/DBLoadFields.h"
+#include "platform/data/Query.h"
 #include "tests/formimport/TestDBLoadSupport.h"
 #include "tests/support/RecordingDialogService.h"
 
@@ -65,6 +66,29 @@ TEST(ReadTableFields, TheMetadataQueryIsSentLineForLine) {
     EXPECT_EQ(sql[i], expected[i].Line);
     EXPECT_EQ(sql[i].size(), expected[i].Length);
   }
+}
+
+TEST(ReadTableFields, TheMetadataQueryRunsAsWrittenInDialect1) {
+  TLoaderDatabase db(
+      "CREATE TABLE t (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(20) NOT NULL, b INTEGER, "
+      "c BLOB SUB_TYPE 0, d BLOB SUB_TYPE 1);");
+  TQuery query(nullptr);
+  query.SetDatabaseName("dbDatabase");
+  query.SetSQL(TableFieldsSQL());
+  query.ParamByName("TableName").SetAsString("T");
+  query.Open();
+  query.First();
+  std::vector<std::string> rows;
+  for (; !query.Eof(); query.Next()) {
+    std::string row = query.Fields()[0].AsString() + "|";
+    for (int i = 2; i < 6; ++i)
+      row += (query.Fields()[i].IsNull() ? "null" : query.Fields()[i].AsString()) + "|";
+    rows.push_back(row);
+  }
+  const std::string pad(30, ' ');
+  EXPECT_EQ(rows, (std::vector<std::string>{"K" + pad + "|8|4|1|0|", "A" + pad + "|37|20|1|null|",
+                                            "B" + pad + "|8|4|null|null|", "C" + pad + "|261|8|null|null|",
+                                            "D" + pad + "|261|8|null|null|"}));
 }
 
 TEST(ReadTableFields, ReadsEveryColumnOfTheSampleFormTableInPositionOrder) {

@@ -218,45 +218,6 @@ TEST_F(QueryTest, LiteralsThatLookLikeParametersReachTheServerUnchanged) {
   EXPECT_EQ(query->Fields()[2].AsString(), "one");
 }
 
-TEST_F(QueryTest, TheColumnMetadataQueryRunsAsWrittenInDialect1) {
-  Connect(kRowSchema);
-  auto query = NewQuery({"SELECT",
-                         "  RDB$RELATION_FIELDS.RDB$FIELD_NAME , ",
-                         "  RDB$RELATION_FIELDS.RDB$FIELD_POSITION, ",
-                         "  RDB$FIELDS.RDB$FIELD_TYPE , ",
-                         "  RDB$FIELDS.RDB$FIELD_LENGTH , ",
-                         "  RDB$RELATION_FIELDS.RDB$NULL_FLAG,",
-                         "  RDB$INDEX_SEGMENTS.RDB$FIELD_POSITION PRIMARYKEY",
-                         "FROM (( ",
-                         "  RDB$RELATION_FIELDS ",
-                         "left join RDB$FIELDS on",
-                         "  RDB$FIELDS.RDB$FIELD_NAME  = RDB$RELATION_FIELDS.RDB$FIELD_SOURCE ) ",
-                         "left join  RDB$INDICES on ",
-                         "  RDB$INDICES.RDB$RELATION_NAME = RDB$RELATION_FIELDS.RDB$RELATION_NAME and",
-                         "  RDB$INDICES.RDB$INDEX_NAME starts with \"RDB$PRIMARY\" )",
-                         "left join RDB$INDEX_SEGMENTS on ",
-                         "  RDB$INDEX_SEGMENTS.RDB$INDEX_NAME = RDB$INDICES.RDB$INDEX_NAME and ",
-                         "  RDB$INDEX_SEGMENTS.RDB$FIELD_NAME = RDB$RELATION_FIELDS.RDB$FIELD_NAME",
-                         "WHERE\t",
-                         "  RDB$RELATION_FIELDS.RDB$RELATION_NAME = :TableName",
-                         "ORDER BY ",
-                         "  RDB$RELATION_FIELDS.RDB$FIELD_POSITION"});
-  query->ParamByName("TableName").SetAsString("T");
-  query->Open();
-  query->First();
-  std::vector<std::string> rows;
-  for (; !query->Eof(); query->Next()) {
-    std::string row = query->Fields()[0].AsString() + "|";
-    for (int i = 2; i < 6; ++i)
-      row += (query->Fields()[i].IsNull() ? "null" : query->Fields()[i].AsString()) + "|";
-    rows.push_back(row);
-  }
-  const std::string pad = [](size_t n) { return std::string(n, ' '); }(30);
-  EXPECT_EQ(rows, (std::vector<std::string>{"K" + pad + "|8|4|1|0|", "A" + pad + "|37|20|1|null|",
-                                            "B" + pad + "|8|4|null|null|", "C" + pad + "|261|8|null|null|",
-                                            "D" + pad + "|261|8|null|null|"}));
-}
-
 TEST_F(QueryTest, A200KiBBlobRoundTripsThroughParametersAndFields) {
   Connect(kRowSchema);
   const std::string bytes = PatternBytes(200 * 1024);
