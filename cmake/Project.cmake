@@ -1,5 +1,13 @@
 # Helpers shared by every folder of the project.
 
+# q_sanitizer_defaults(TARGET)
+# In a sanitizer build, gives a program the sanitizer options it needs on this toolchain.
+function(q_sanitizer_defaults target)
+  if(QV_SANITIZE)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/SanitizerDefaults.cpp)
+  endif()
+endfunction()
+
 # q_add_library(NAME [DEPS lib...])
 # One static library per folder, made of every .cpp of the folder, plus its form resources.
 function(q_add_library name)
@@ -49,6 +57,7 @@ function(q_add_tests)
     set(exe ${prefix}_${testName})
     add_executable(${exe} ${test})
     target_link_libraries(${exe} PRIVATE ${ARG_LIBS} test_support GTest::gtest)
+    q_sanitizer_defaults(${exe})
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     # The discovery script splits a list-valued ENVIRONMENT into separate words, so only one
     # variable goes this way; the folders reach the tests through test_support's compiled defaults
@@ -69,5 +78,6 @@ function(q_add_program name)
   endif()
   add_executable(${name} ${ARG_MAIN})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  q_sanitizer_defaults(${name})
   install(TARGETS ${name} RUNTIME DESTINATION ${ARG_INSTALL_DIR})
 endfunction()

@@ -39,7 +39,7 @@ IProvider* Provider() {
 void ShutdownEngine() {
   if (!gProvider) return;
   // Stops the engine's own threads before the process ends, so nothing of it still runs while the
-  // process tears down (the leak checker stops every thread at exit and trips over threads in mid-exit).
+  // process's exit handlers tear down what those threads use.
   TFbStatus status;
   gProvider->shutdown(status.Get(), 0, fb_shutrsn_app_stopped);
   gProvider->release();

@@ -43,9 +43,6 @@ class GlyphcrateProcessTest : public ::testing::Test {
             {"WARNING", FileBytes(FSamples + "/WARNING.BMP")}};
   }
 
-  // Unlike the in-process tests, TMP stays as it is: this process runs the database engine too, and an
-  // engine that was given a temporary folder which the test then removes leaves the process unable to
-  // finish cleanly (its leak check at exit crashed).
   TempFolder FRoot;
   TScopedEnv FRegistry{"QV_REGISTRY_DIR", FRoot.File("registry")};
   TScopedEnv FPlatform{"QT_QPA_PLATFORM", std::string("offscreen")};
