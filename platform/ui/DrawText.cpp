@@ -93,8 +93,12 @@ int DrawText(TCanvas& canvas, const std::string& text, const TRect& rect, unsign
     painter->drawText(QPoint(x, baseline), shown);
     // Underlines are drawn under the whole line's glyphs, so that prefixes never shift the text.
     for (size_t index : line.Underlined) {
-      const int from = x + metrics.horizontalAdvance(shown.left(static_cast<qsizetype>(index)));
-      const int width = metrics.horizontalAdvance(shown.at(static_cast<qsizetype>(index)));
+      // The prefix stands before a byte; the character underlined is the one that byte belongs to.
+      const qsizetype at = QtPositionOfByte(line.Shown, index);
+      if (at >= shown.size()) continue;
+      const qsizetype length = shown.at(at).isHighSurrogate() && at + 1 < shown.size() ? 2 : 1;
+      const int from = x + metrics.horizontalAdvance(shown.left(at));
+      const int width = metrics.horizontalAdvance(shown.mid(at, length));
       painter->fillRect(
           QRect(from, baseline + metrics.underlinePos(), width, std::max(1, metrics.lineWidth())), textColor);
     }

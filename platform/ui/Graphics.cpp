@@ -6,6 +6,7 @@
 
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Exceptions.h"
+#include "platform/ui/QtText.h"
 
 namespace {
 
@@ -184,8 +185,7 @@ void TFont::Changed() {
 }
 
 QFont TFont::ToQFont() const {
-  QFont font(SameText(FName, "MS Sans Serif") ? QStringLiteral("DejaVu Sans")
-                                              : QString::fromLatin1(FName.c_str()));
+  QFont font(SameText(FName, "MS Sans Serif") ? QStringLiteral("DejaVu Sans") : ToQString(FName));
   font.setPixelSize(FHeight == 0 ? 11 : std::abs(FHeight));
   font.setBold(FStyle.Contains(fsBold));
   font.setItalic(FStyle.Contains(fsItalic));

@@ -125,7 +125,7 @@ int TQtDialogService::ShowMessageBox(const std::string& caption, const std::stri
   for (int b = mbYes; b <= mbHelp; ++b) {
     const auto button = static_cast<TMsgDlgBtn>(b);
     if (!buttons.Contains(button)) continue;
-    QPushButton* push = box.addButton(QString::fromLatin1(ButtonCaption(button)), RoleOf(button));
+    QPushButton* push = box.addButton(ToQString(ButtonCaption(button)), RoleOf(button));
     made.emplace_back(push, button);
     if (button == mbCancel || button == mbNo || made.size() == 1) box.setEscapeButton(push);
   }
@@ -138,8 +138,7 @@ int TQtDialogService::ShowMessageBox(const std::string& caption, const std::stri
 }
 
 bool TQtDialogService::OpenFileDialog(TOpenFileRequest& request) {
-  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title),
-                     PathToQString(request.InitialDir));
+  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title), ToQString(request.InitialDir));
   dialog.setObjectName(QLatin1String(OpenDialogObjectName));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // A typed name is taken even when no such file exists; the caller checks it.
@@ -148,7 +147,7 @@ bool TQtDialogService::OpenFileDialog(TOpenFileRequest& request) {
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   const QStringList filters = QtNameFilters(request.Filter);
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
-  if (!request.FileName.empty()) dialog.selectFile(PathToQString(request.FileName));
+  if (!request.FileName.empty()) dialog.selectFile(ToQString(request.FileName));
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return false;
@@ -160,7 +159,7 @@ bool TQtDialogService::BrowseForFolder(TBrowseFolderRequest& request) {
   // With no folder given, the browser starts at the top of the file system; Qt would otherwise open
   // the working folder, which the user could take for a choice already made.
   const std::string start = request.Folder.empty() ? std::string("/") : request.Folder;
-  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title), PathToQString(start));
+  QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title), ToQString(start));
   dialog.setObjectName(QLatin1String(FolderBrowserObjectName));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::Directory);

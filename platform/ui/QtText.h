@@ -1,17 +1,20 @@
-// Crossing between the system's single-byte text and Qt's strings without losing a byte.
+// Crossing between the system's byte strings and Qt's strings without losing a byte.
 #pragma once
 
 #include <QString>
 #include <string>
 #include <string_view>
 
-// Texts (captions, messages, hints) are single-byte; Latin-1 maps every byte to one character and back.
+// The one rule for every text that crosses into Qt and back (captions, edit texts, list items, hints,
+// message texts, file paths): the bytes are read as UTF-8, so names in UTF-8 show and match as typed;
+// each byte that is not part of a valid UTF-8 sequence travels as U+DC80..U+DCFF (U+DC00 + the byte)
+// and comes back as that byte. Every byte string survives the round trip.
 QString ToQString(std::string_view text);
 std::string FromQString(const QString& text);
 
-// File paths go through Qt's own file-name encoding, so a path of any bytes survives the round trip.
-QString PathToQString(std::string_view path);
-std::string PathFromQString(const QString& path);
+// The position in ToQString(text) of the character that holds the byte at byteIndex; the length of
+// that string when byteIndex is at or past the end of text.
+qsizetype QtPositionOfByte(std::string_view text, size_t byteIndex);
 
 // The path of a file or folder chosen in a Qt dialog. Qt shows a name that is not valid UTF-8 with
 // replacement characters; such a path is mapped back, folder by folder, to the entry's real bytes.

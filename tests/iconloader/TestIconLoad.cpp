@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -298,6 +299,29 @@ TEST_F(IconLoadTest, WithoutTheLoadsFileTheConnectionErrorNamesServerUnknown) {
   EXPECT_EQ(box.Caption, "Error");
   EXPECT_EQ(box.Buttons, (TMsgDlgButtons{mbOK}));
   EXPECT_FALSE(form->dbDatabase->Connected());
+}
+
+TEST_F(IconLoadTest, AFolderWithANonAsciiLetterLoadsWhenTypedOrChosen) {
+  TestDatabase db(IconSchema);
+  WriteIni({"Main"}, {db.Path()});
+  const std::string folder = FBox.Root.File("ic\xc3\xb4nes");
+  FBox.Root.Write("ic\xc3\xb4nes/pic.bmp", BitmapBytes("pic"));
+  TfmLoadImages* form = CreateForm();
+  auto* field = qobject_cast<QLineEdit*>(form->edIconFileName->Widget());
+  ASSERT_NE(field, nullptr);
+
+  // Typed by hand: the field holds characters, not bytes.
+  field->clear();
+  field->insert(QString::fromUtf8(folder.c_str()));
+  form->buCheckClick(form->buCheck);
+  EXPECT_EQ(db.Rows(SelectIcons), (TestDatabase::TRows{{"pic", BitmapBytes("pic")}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+
+  // Chosen with the folder button: the field shows the name as written.
+  FDialogs.ExpectBrowseForFolder(true, folder);
+  form->buSelectIcon->Click();
+  EXPECT_EQ(field->text().toStdString(), folder);
+  EXPECT_EQ(form->edIconFileName->Text(), folder);
 }
 
 TEST_F(IconLoadTest, ALoadWithoutASelectedDatabaseAsksForOne) {

@@ -128,6 +128,8 @@ TEST_F(DrawTextTest, AmpersandUnderlinesNextCharacterAndDoubleAmpersandDrawsOne)
   }
   EXPECT_EQ(Paint("a&&b", rect, 0), Paint("a&b", rect, DT_NOPREFIX));
   EXPECT_NE(Paint("a&&b", rect, 0), Paint("a&&b", rect, DT_NOPREFIX));
+  // After a character of two bytes the prefix still finds its character.
+  EXPECT_NE(Paint("\xc3\xa9&z", rect, 0), Paint("\xc3\xa9z", rect, 0));
 }
 
 TEST_F(DrawTextTest, LinesBreakOnlyAtLineBreaksAndAreClippedToTheRectangle) {

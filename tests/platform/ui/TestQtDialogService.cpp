@@ -176,7 +176,7 @@ TEST_F(QtDialogServiceTest, FolderBrowserGivesTheChosenFolder) {
     EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
     EXPECT_EQ(dialog->objectName(), QLatin1String(FolderBrowserObjectName));
     // The user opens the folder and chooses it.
-    dialog->setDirectory(PathToQString(icons));
+    dialog->setDirectory(ToQString(icons));
     QMetaObject::invokeMethod(dialog, "accept");
   });
   TBrowseFolderRequest request;
