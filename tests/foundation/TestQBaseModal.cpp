@@ -390,6 +390,9 @@ TEST_F(AuditScanTest, AuditPageFoundWhenInsertionAndEditTimesDiffer) {
       {"equal times", {{"ROWINSERTWHEN", 1}, {"ROWEDITWHEN", 1}}, false},
       {"differing times", {{"ROWINSERTWHEN", 2}, {"ROWEDITWHEN", 2}}, true},
       {"data fields in lower and mixed case", {{"rowinsertwhen", 1}, {"rowEditWhen", 1}}, false},
+      // Each alone in lower or mixed case: not recognised, its time would stay 0 and differ.
+      {"edit time in mixed case", {{"ROWINSERTWHEN", 1}, {"rowEditWhen", 1}}, false},
+      {"insertion time in lower case", {{"rowinsertwhen", 1}, {"ROWEDITWHEN", 1}}, false},
       {"insertion text not attached to a field", {{"ROWINSERTWHEN", 0}, {"ROWEDITWHEN", 1}}, true},
       {"both not attached", {{"ROWINSERTWHEN", 0}, {"ROWEDITWHEN", 0}}, false},
       {"other data fields are no times",

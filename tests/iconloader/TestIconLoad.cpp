@@ -301,6 +301,57 @@ TEST_F(IconLoadTest, WithoutTheLoadsFileTheConnectionErrorNamesServerUnknown) {
   EXPECT_FALSE(form->dbDatabase->Connected());
 }
 
+TEST_F(IconLoadTest, TheConnectionErrorNamesTheServerLineAsPrepared) {
+  // This workstation is WARD3; a server path that begins with its name is opened locally.
+  FBox.Root.Write("registry/HKEY_LOCAL_MACHINE.reg",
+                  "[System\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\n"
+                  "\"ComputerName\"=\"Ward3\"\n");
+  const std::string missing = FBox.Root.File("missing.fdb");
+  WriteIni({"Main"}, {"WARD3:" + missing});
+  TfmLoadImages* form = CreateForm();
+  form->edIconFileName->SetText(IconFolder());
+
+  FDialogs.ExpectBox(mrOk);
+  form->buCheckClick(form->buCheck);
+
+  EXPECT_EQ(
+      FDialogs.BoxTexts(),
+      (std::vector<std::string>{ConnectionErrorText("SERVER NAME=" + missing, EngineMessageFor(missing))}));
+}
+
+namespace {
+
+// Notes what the database list's edit field shows whenever a box appears.
+class TListWatchingDialogService : public TRecordingDialogService {
+ public:
+  TfmLoadImages* Form = nullptr;
+  std::vector<std::string> Shown;
+  int ShowMessageBox(const std::string& caption, const std::string& text, TMsgDlgType type,
+                     TMsgDlgButtons buttons, int helpContext) override {
+    Shown.push_back(Form->cbDatabase->Text());
+    return TRecordingDialogService::ShowMessageBox(caption, text, type, buttons, helpContext);
+  }
+};
+
+}  // namespace
+
+TEST_F(IconLoadTest, LoadingIntoAllShowsEachDatabasesNameInTheListInTurn) {
+  WriteIni({"North practice", "South practice"}, {FBox.Root.File("north.fdb"), FBox.Root.File("south.fdb")});
+  TfmLoadImages* form = CreateForm();
+  // As created: the first entry selected, the edit field showing the designed text.
+  ASSERT_EQ(form->cbDatabase->ItemIndex(), 0);
+  ASSERT_EQ(form->cbDatabase->Text(), "cbDatabase");
+  form->edIconFileName->SetText(IconFolder());
+
+  TListWatchingDialogService dialogs;
+  dialogs.Form = form;
+  dialogs.ExpectBox(mrOk);
+  dialogs.ExpectBox(mrOk);
+  form->buCheckAllClick(form->buCheckAll);
+
+  EXPECT_EQ(dialogs.Shown, (std::vector<std::string>{"North practice", "South practice"}));
+}
+
 TEST_F(IconLoadTest, AFolderWithANonAsciiLetterLoadsWhenTypedOrChosen) {
   TestDatabase db(IconSchema);
   WriteIni({"Main"}, {db.Path()});
