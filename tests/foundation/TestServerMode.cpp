@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -131,11 +132,17 @@ class TStartedServer {
  public:
   // Empty text: started; otherwise why it could not be.
   std::string Start(const std::string& pidFile) {
+    // The server keeps the common lock folder, as an installed one does, not the test program's own.
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      if (std::strncmp(*variable, "FIREBIRD_LOCK=", 14) != 0) environment.push_back(*variable);
+    }
+    environment.push_back(nullptr);
     const pid_t child = fork();
     if (child < 0) return "fork failed";
     if (child == 0) {
-      execl(kGuardian, kGuardian, "-daemon", "-forever", "-pidfile", pidFile.c_str(),
-            static_cast<char*>(nullptr));
+      execle(kGuardian, kGuardian, "-daemon", "-forever", "-pidfile", pidFile.c_str(),
+             static_cast<char*>(nullptr), environment.data());
       _exit(127);
     }
     int status = 0;

@@ -1,6 +1,11 @@
 #include "tests/support/TestDatabase.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
 
 #include "platform/data/FbClient.h"
 #include "platform/data/FbMessage.h"
@@ -33,6 +38,34 @@ void RunStatements(IAttachment* attachment, const std::vector<std::string>& stat
 bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
 
 }  // namespace
+
+TestLockFolder::TestLockFolder() {
+  const char* given = std::getenv("FIREBIRD_LOCK");
+  if (given != nullptr && *given != '\0') {
+    FPath = given;
+    std::error_code error;
+    std::filesystem::create_directories(FPath, error);
+    if (error || !std::filesystem::is_directory(FPath))
+      throw std::runtime_error("cannot make the lock folder " + FPath + " (FIREBIRD_LOCK): " +
+                               (error ? error.message() : std::string("not a folder")));
+    return;
+  }
+  std::error_code error;
+  std::string pattern = (std::filesystem::temp_directory_path(error) / "qvtest-lock-XXXXXX").string();
+  if (error || mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("cannot make the lock folder " + pattern + ": " +
+                             (error ? error.message() : std::string(std::strerror(errno))));
+  FPath = pattern;
+  FMade = true;
+  setenv("FIREBIRD_LOCK", FPath.c_str(), 1);
+}
+
+TestLockFolder::~TestLockFolder() {
+  if (!FMade) return;
+  unsetenv("FIREBIRD_LOCK");
+  std::error_code error;
+  std::filesystem::remove_all(FPath, error);
+}
 
 std::vector<std::string> TestDatabase::SplitStatements(const std::string& sql) {
   std::vector<std::string> statements;

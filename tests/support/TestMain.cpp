@@ -1,8 +1,13 @@
-// The entry point of every test program: runs the tests, then ends the database engine, as the
-// programs' own main does, so that no engine thread is still running while the process tears down.
+// The entry point of every test program: gives the test databases their own lock folder, runs the
+// tests, then ends the database engine, as the programs' own main does, so that no engine thread is
+// still running while the process tears down.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
+
 #include "platform/data/Session.h"
+#include "tests/support/TestDatabase.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -10,8 +15,17 @@
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  // Before the engine's first use: it reads the lock folder once, when it starts.
+  std::optional<TestLockFolder> lockFolder;
+  try {
+    lockFolder.emplace();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 2;
+  }
   const int result = RUN_ALL_TESTS();
   ShutdownDatabaseEngine();
+  lockFolder.reset();
 #if defined(__SANITIZE_ADDRESS__)
   // Check for leaks here, while the process is whole, rather than at exit among the libraries' own
   // exit handlers; the check at exit then does not run again.
