@@ -20,6 +20,7 @@
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Dialogs.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/TerminationSignals.h"
 #include "xmlreader/QuXMLFileIn.h"
 
 namespace {
@@ -203,6 +204,7 @@ void TFormImport::ImportTable(const std::string& tableName, std::string tableTex
   TCutBuffer rows(std::move(tableText));
   std::string rowText;
   for (CutElement("row", rows, rowText); !rowText.empty(); CutElement("row", rows, rowText)) {
+    TerminationCheckpoint();
     TCutBuffer row(std::move(rowText));
     ImportRow(tableName, row);
   }

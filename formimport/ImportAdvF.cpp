@@ -16,6 +16,7 @@
 #include "platform/system/Paths.h"
 #include "platform/system/UnitStartup.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/NoScreen.h"
 #include "platform/ui/UiClasses.h"
 
 extern const char FormResource_ImportAdvF[];
@@ -48,9 +49,11 @@ void TdlImportAdvF::Loaded() {
   TdlQBaseModal::Loaded();
 }
 
+std::string FormFileArgument() { return ParamCount() >= 1 ? ParamStr(1) : std::string(); }
+
 void TdlImportAdvF::FormCreate(TObject* /*Sender*/) {
   laDoc->SetCaption("");
-  if (ParamCount() >= 1 && !ParamStr(1).empty()) laDoc->SetCaption(ParamStr(1));
+  if (!FormFileArgument().empty()) laDoc->SetCaption(FormFileArgument());
 
   if (!laDoc->Caption().empty()) {
     buOKClick(this);
@@ -124,23 +127,33 @@ int RunLarkspan() {
   TUnitStartupList units;
   RegisterLarkspanUnits(units);
   int exitCode = 0;
+  const int boxesBefore = ErrorOrWarningBoxCount();
   try {
     units.RunStartup();
     Application->Initialize();
-    Application->SetTitle("Larkspan");
-    Application->CreateForm(dmData);
-    Application->CreateForm(dlImportAdvF);
-    Application->Run();
+    if (NoScreen() && FormFileArgument().empty()) {
+      // The open dialog would ask a person who is not there.
+      std::fprintf(stderr,
+                   "larkspan: no display to choose the form file on: give it as the argument "
+                   "(larkspan FORM.XML)\n");
+      exitCode = 2;
+    } else {
+      Application->SetTitle("Larkspan");
+      Application->CreateForm(dmData);
+      Application->CreateForm(dlImportAdvF);
+      Application->Run();
+    }
   } catch (const std::exception& e) {
     // Only a failing start-up gets here: errors of the import are shown in message boxes.
     std::fprintf(stderr, "larkspan: %s\n", e.what());
-    exitCode = 1;
+    exitCode = 2;
   }
   try {
     units.RunShutdown();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "larkspan: %s\n", e.what());
-    exitCode = 1;
+    if (exitCode == 0) exitCode = 1;
   }
+  if (exitCode == 0 && ErrorOrWarningBoxCount() > boxesBefore) exitCode = 1;
   return exitCode;
 }

@@ -2,6 +2,8 @@
 // database of QV32.INI while it is being created; and Larkspan's main block.
 #pragma once
 
+#include <string>
+
 #include "foundation/QBaseModal.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -44,8 +46,14 @@ inline constexpr const char* AdvancedFormDialogTitle = "Browse QV Advanced Forms
 // resources; calling it again does no harm.
 void RegisterImportAdvFClasses();
 
+// The form file the command line names: its first argument; empty when there is none (an empty first
+// argument counts as none).
+std::string FormFileArgument();
+
 // Larkspan's main block, on the application object that main made (with its window part installed and
 // the command line set): the units' start-up steps, Initialize, the title, the data module, the
-// dialog, the message loop, and the units' exit steps. Gives the program's exit code: 0, or 1 when a
-// unit's start-up or exit step failed (written to standard error).
+// dialog, the message loop, and the units' exit steps. Gives the program's exit code: 0 for a run that
+// showed no error or warning box; 1 when it showed one, or a unit's exit step failed; 2 when it could
+// not start: a start-up step failed, or nobody can see the windows (NoScreen) and no form file was
+// given. What failed outside a box is written to standard error.
 int RunLarkspan();

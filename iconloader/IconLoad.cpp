@@ -15,6 +15,7 @@
 #include "platform/system/Dialogs.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"
+#include "platform/system/TerminationSignals.h"
 #include "platform/ui/UiClasses.h"
 
 extern const char FormResource_IconLoad[];
@@ -85,10 +86,12 @@ const TMetaClass& TfmLoadImages::StaticClass() {
 
 TfmLoadImages::TfmLoadImages(TComponent* owner) : TForm(owner) {}
 
-void TfmLoadImages::FormCreate(TObject*) {
+std::string FolderArgument() {
   const std::string argument = ParamStr(1);
-  if (argument.size() >= 2) FFolderArg = argument;
+  return argument.size() >= 2 ? argument : std::string();
 }
+
+void TfmLoadImages::FormCreate(TObject*) { FFolderArg = FolderArgument(); }
 
 void TfmLoadImages::FormActivate(TObject*) {
   if (FFolderArg.empty() || FUnattendedStarted) return;
@@ -198,6 +201,7 @@ void TfmLoadImages::LoadIconFolder() {
   // The directory's own order; a listing that fails part way simply ends there.
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    TerminationCheckpoint();
     const std::string name = it->path().filename().string();
     if (!HasBitmapExtension(name)) continue;
     // Files only, hidden ones too; a folder named like a bitmap is not taken.

@@ -63,6 +63,10 @@ class TfmLoadImages : public TForm {
 // The program's main form, made by Glyphcrate's main block.
 extern TfmLoadImages* fmLoadImages;
 
+// The folder the command line gives for an unattended run: the first argument when it has two
+// characters or more, else empty.
+std::string FolderArgument();
+
 // The text shown when the connection cannot be opened: serverLine is the first line of the prepared
 // parameter list, engineMessage the database engine's own text.
 std::string ConnectionErrorText(const std::string& serverLine, const std::string& engineMessage);

@@ -99,13 +99,23 @@ void TDatabase::Open() {
   bool autoCommit = true;
   const fbclient::TAttachParams params = ReadConnectionParams(FParams, autoCommit);
   FConnection = std::make_unique<TDatabaseConnection>(*this, fbclient::Attach(params), autoCommit);
+  Session().DatabaseOpened(this);
 }
 
 void TDatabase::Close() {
   if (!Connected()) return;
   for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseClosing();
   std::unique_ptr<TDatabaseConnection> connection = std::move(FConnection);
+  Session().DatabaseClosed(this);
   connection->Close();
+}
+
+void TDatabase::Abandon() {
+  if (!Connected()) return;
+  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseClosing();
+  std::unique_ptr<TDatabaseConnection> connection = std::move(FConnection);
+  Session().DatabaseClosed(this);
+  connection->Abandon();
 }
 
 TDatabaseConnection& TDatabase::Connection() {
@@ -186,6 +196,13 @@ void TDatabaseConnection::Rollback() {
   if (!FExplicit) throw EDatabaseError("No user transaction is currently in progress");
   CloseCursorsOn(FExplicit.Get());
   FExplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->rollback(s); });
+}
+
+void TDatabaseConnection::Abandon() {
+  // Each owner rolls back or detaches, and only releases the handle when the server refuses.
+  FExplicit.Reset();
+  FImplicit.Reset();
+  FAttachment.Reset();
 }
 
 void TDatabaseConnection::Close() {

@@ -62,6 +62,10 @@ class TDatabase : public TComponent {
   // server while committing or detaching is raised as EDBEngineError once the connection is
   // closed all the same.
   void Close();
+  // Ends an open connection at once, as when the program is stopped by a signal: its transactions,
+  // the one StartTransaction began and the work outside it, are rolled back and it is detached.
+  // Raises nothing.
+  void Abandon();
 
   // EDatabaseError "A user transaction is already in progress" when one is.
   void StartTransaction();

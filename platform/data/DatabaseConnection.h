@@ -30,6 +30,8 @@ class TDatabaseConnection {
   // Commits the work outside StartTransaction, rolls back a StartTransaction left open and
   // detaches; the first error of the server is raised once all of it has been tried.
   void Close();
+  // Rolls back both transactions and detaches; raises nothing.
+  void Abandon();
 
  private:
   bool HasCursorsOn(Firebird::ITransaction* transaction) const;

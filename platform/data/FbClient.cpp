@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/data/DBErrors.h"
+#include "platform/system/TerminationSignals.h"
 
 using namespace Firebird;
 
@@ -158,6 +159,9 @@ TFbAttachment Connect(const TAttachParams& params, bool forCreate) {
   const char* name = params.ConnectionString.c_str();
   TFbAttachment attachment(forCreate ? Provider()->createDatabase(status.Get(), name, length, buffer)
                                      : Provider()->attachDatabase(status.Get(), name, length, buffer));
+  // The engine puts its own SIGINT and SIGTERM handlers in place when it starts, on the first attach
+  // whether or not that succeeds; they would keep the program running. Take them back.
+  RetakeTerminationSignals();
   status.Check();
   return attachment;
 }

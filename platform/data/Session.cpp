@@ -7,6 +7,14 @@
 #include "platform/data/Database.h"
 #include "platform/data/FbClient.h"
 #include "platform/system/AnsiStrings.h"
+#include "platform/system/TerminationSignals.h"
+
+TSession::TSession() {
+  AddTerminationEndStep([this] {
+    AbandonOpenDatabases();
+    fbclient::ShutdownEngine();
+  });
+}
 
 TDatabase* TSession::FindDatabase(std::string_view databaseName) const {
   if (databaseName.empty()) return nullptr;
@@ -25,6 +33,18 @@ void TSession::AddDatabase(TDatabase* database, std::string_view databaseName) {
 
 void TSession::RemoveDatabase(TDatabase* database) {
   FDatabases.erase(std::remove(FDatabases.begin(), FDatabases.end(), database), FDatabases.end());
+}
+
+void TSession::DatabaseOpened(TDatabase* database) {
+  if (std::find(FOpen.begin(), FOpen.end(), database) == FOpen.end()) FOpen.push_back(database);
+}
+
+void TSession::DatabaseClosed(TDatabase* database) {
+  FOpen.erase(std::remove(FOpen.begin(), FOpen.end(), database), FOpen.end());
+}
+
+void TSession::AbandonOpenDatabases() {
+  for (TDatabase* database : std::vector<TDatabase*>(FOpen)) database->Abandon();
 }
 
 TSession& Session() {

@@ -5,6 +5,7 @@
 namespace {
 
 TDialogService* GService = nullptr;
+int GErrorOrWarningBoxes = 0;
 
 // Nobody could answer a box without a service: fail loudly instead of waiting for ever.
 TDialogService& RequireService(const std::string& what) {
@@ -72,9 +73,12 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
 
 int MessageBoxWithCaption(const std::string& caption, const std::string& text, TMsgDlgType type,
                           TMsgDlgButtons buttons, int helpContext) {
-  return RequireService("the message \"" + text + "\"")
-      .ShowMessageBox(caption, text, type, buttons, helpContext);
+  TDialogService& service = RequireService("the message \"" + text + "\"");
+  if (type == mtError || type == mtWarning) ++GErrorOrWarningBoxes;
+  return service.ShowMessageBox(caption, text, type, buttons, helpContext);
 }
+
+int ErrorOrWarningBoxCount() { return GErrorOrWarningBoxes; }
 
 bool ExecuteOpenDialog(TOpenFileRequest& request) {
   return RequireService("an open dialog").OpenFileDialog(request);

@@ -103,6 +103,9 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
 // The same with a caption of the caller's (the application's title for the default error display).
 int MessageBoxWithCaption(const std::string& caption, const std::string& text, TMsgDlgType type,
                           TMsgDlgButtons buttons, int helpContext);
+// How many error and warning boxes MessageDlg and MessageBoxWithCaption have shown in this process:
+// a program whose run showed one ends with exit status 1.
+int ErrorOrWarningBoxCount();
 // Both raise Exception when no service is installed.
 bool ExecuteOpenDialog(TOpenFileRequest& request);
 bool ExecuteBrowseForFolder(TBrowseFolderRequest& request);

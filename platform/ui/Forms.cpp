@@ -6,10 +6,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 
 #include "platform/components/FormReader.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Paths.h"
+#include "platform/ui/NoScreen.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtRuntime.h"
 #include "platform/ui/QtText.h"
@@ -53,17 +55,22 @@ class TFormWidget : public QWidget, public TControlLink {
     QWidget::keyPressEvent(event);
   }
 
-  bool event(QEvent* event) override {
-    if (event->type() == QEvent::WindowActivate) {
-      if (TCustomForm* form = Form()) GuardedCall(form, [&] { form->WindowActivated(); });
-    }
-    return QWidget::event(event);
-  }
+  bool event(QEvent* event) override;
 };
 
 TQtApplicationWindowing* QtWindowing() {
   if (Application == nullptr) return nullptr;
   return dynamic_cast<TQtApplicationWindowing*>(Application->Windowing());
+}
+
+bool TFormWidget::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) {
+    if (TCustomForm* form = Form()) {
+      GuardedCall(form, [&] { form->WindowActivated(); });
+      if (TQtApplicationWindowing* windowing = QtWindowing()) windowing->ActivationHandled(form);
+    }
+  }
+  return QWidget::event(event);
 }
 
 }  // namespace
@@ -224,8 +231,10 @@ void TCustomForm::ApplyVisibility() {
   ApplyTabOrder();
   PlaceOnScreen();
   widget->show();
-  // The offscreen platform has no stacking of windows to change (and says so on every call).
-  if (QGuiApplication::platformName() != QLatin1String("offscreen")) widget->raise();
+  // The offscreen and minimal platforms have no stacking of windows to change (and say so on every
+  // call).
+  const QString platform = QGuiApplication::platformName();
+  if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) widget->raise();
   widget->activateWindow();
   if (FActiveControl != nullptr && FActiveControl->Widget() != nullptr) FActiveControl->Widget()->setFocus();
 }
@@ -384,7 +393,10 @@ TQtApplicationWindowing::~TQtApplicationWindowing() {
 void TQtApplicationWindowing::Initialize() {
   EnsureQtApplication();
   if (DialogService() == nullptr) {
-    FDialogService = std::make_unique<TQtDialogService>();
+    if (NoScreen())
+      FDialogService = std::make_unique<TNoScreenDialogService>();
+    else
+      FDialogService = std::make_unique<TQtDialogService>();
     SetDialogService(FDialogService.get());
   }
 }
@@ -404,9 +416,20 @@ void TQtApplicationWindowing::Run() {
   // program ends here rather than wait for one.
   if (!FMainForm->ShowingForm()) return;
   QEventLoop loop;
+  if (NoScreen()) {
+    // Nobody can use the window: the loop runs only until the window has been activated (which may
+    // start the program's unattended work) and then ends. Some platforms activate it while it is
+    // shown, before the loop; one that never does ends the wait all the same.
+    if (Screen->ActiveForm() == FMainForm) return;
+    QTimer::singleShot(ActivationWait, &loop, &QEventLoop::quit);
+  }
   FLoop = &loop;
   loop.exec();
   FLoop = nullptr;
+}
+
+void TQtApplicationWindowing::ActivationHandled(TCustomForm* form) {
+  if (form == FMainForm && FLoop != nullptr && NoScreen()) FLoop->quit();
 }
 
 void TQtApplicationWindowing::Terminate() {

@@ -152,11 +152,13 @@ class TQtApplicationWindowing : public TApplicationWindowing {
   ~TQtApplicationWindowing() override;
 
   // Makes the Qt application (on the offscreen platform when there is no display) and installs the
-  // windowed dialog service unless one is installed already.
+  // windowed dialog service unless one is installed already: the one that answers on standard error
+  // where nobody sees the windows (NoScreen).
   void Initialize() override;
   void FormCreated(TComponent* instance) override;
   // Shows the main form and runs the loop until the end is requested; returns at once when the end
-  // was requested before, or when the main form could not be shown.
+  // was requested before, or when the main form could not be shown. Where nobody sees the windows
+  // (NoScreen), it returns once the main form has been activated.
   void Run() override;
   void Terminate() override;
   void ProcessMessages() override;
@@ -166,8 +168,14 @@ class TQtApplicationWindowing : public TApplicationWindowing {
 
   TCustomForm* MainForm() const { return FMainForm; }
   void FormDestroyed(TCustomForm* form);
+  // Called by a form's window once its activation handler has run. Where nobody sees the windows
+  // (NoScreen), the main form's first activation ends the main loop.
+  void ActivationHandled(TCustomForm* form);
 
  private:
+  // How long the main loop waits for the main form's activation where nobody sees the windows.
+  static constexpr int ActivationWait = 2000;
+
   TCustomForm* FMainForm = nullptr;
   QEventLoop* FLoop = nullptr;
   std::unique_ptr<TDialogService> FDialogService;

@@ -1,14 +1,53 @@
 #include "platform/ui/QtRuntime.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFont>
+#include <QSocketNotifier>
+#include <cstdio>
 #include <cstdlib>
+
+#include "platform/system/TerminationSignals.h"
 
 namespace {
 
 bool IsSet(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
+}
+
+std::string& ProgramNameValue() {
+  static std::string name = "qvapp";
+  return name;
+}
+
+QtMessageHandler GPreviousHandler = nullptr;
+
+// While the QApplication is made: a platform that cannot start (no display at the address given)
+// means the program could not start, not that it crashed.
+void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) {
+    GPreviousHandler(type, context, message);
+    return;
+  }
+  std::fprintf(stderr, "%s: cannot start: %s\n", ProgramName().c_str(), message.toLocal8Bit().constData());
+  std::fflush(stderr);
+  ::_exit(2);
+}
+
+// The signal handlers write a byte to their pipe; whatever loop runs then (the main loop, a message
+// box's, a dialog's) wakes up and reaches the checkpoint.
+void WatchTerminationSignals(QApplication* application) {
+  const int pipe = TerminationSignalPipe();
+  if (pipe < 0) return;
+  auto* notifier = new QSocketNotifier(pipe, QSocketNotifier::Read, application);
+  QObject::connect(notifier, &QSocketNotifier::activated, application, [pipe] {
+    char bytes[16];
+    while (::read(pipe, bytes, sizeof bytes) > 0) {
+    }
+    TerminationCheckpoint();
+  });
 }
 
 }  // namespace
@@ -19,19 +58,29 @@ bool ChooseOffscreenWhenNoDisplay() {
   return true;
 }
 
+void SetProgramName(const std::string& name) { ProgramNameValue() = name; }
+
+const std::string& ProgramName() { return ProgramNameValue(); }
+
 QApplication& EnsureQtApplication() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
   ChooseOffscreenWhenNoDisplay();
   // Forms are laid out in pixels with fonts in pixels, as designed: no scaling for the screen's
   // resolution.
   if (!IsSet("QT_ENABLE_HIGHDPI_SCALING")) setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+  // The window class comes from argv[0] and the application name, the desktop entry from its file name.
+  QCoreApplication::setApplicationName(QString::fromStdString(ProgramName()));
+  QGuiApplication::setDesktopFileName(QString::fromStdString(ProgramName()));
   // Qt keeps references to argc and argv for the life of the application object.
   static int argc = 1;
-  static char programName[] = "qvapp";
-  static char* argv[] = {programName, nullptr};
+  static std::string programName = ProgramName();
+  static char* argv[] = {programName.data(), nullptr};
+  GPreviousHandler = qInstallMessageHandler(StartupMessageHandler);
   // Never destroyed: Qt's own globals go at exit in an order a static application object cannot follow,
   // and the process's end frees everything anyway. The pointer keeps it reachable.
   static QApplication* application = new QApplication(argc, argv);
+  qInstallMessageHandler(GPreviousHandler);
+  WatchTerminationSignals(application);
   // Every window uses the product's font unless its form says otherwise; pinned so that layouts do not
   // depend on the machine's desktop settings.
   QFont font(QStringLiteral("DejaVu Sans"));

@@ -1,6 +1,8 @@
 // The one Qt application object of the process, made on first use, on a platform that can run here.
 #pragma once
 
+#include <string>
+
 class QApplication;
 
 // With no display (no DISPLAY, no WAYLAND_DISPLAY) and no platform chosen by QT_QPA_PLATFORM, Qt would
@@ -9,5 +11,13 @@ bool ChooseOffscreenWhenNoDisplay();
 
 // The process's QApplication, created on the first call (after ChooseOffscreenWhenNoDisplay) and kept
 // until the process ends, so that forms made and freed one after another share it. A QApplication the
-// program made itself is used as it is.
+// program made itself is used as it is. Once it exists, a termination signal (when the program installed
+// their handlers) reaches the checkpoint from any event loop, a message box's or a dialog's too. A
+// platform that cannot start (a display that cannot be reached) ends the process with status 2.
 QApplication& EnsureQtApplication();
+
+// The program's own name, by which the desktop tells its windows apart (application name, window
+// class) and with which its lines on standard error begin; set by main before the QApplication is
+// made. "qvapp" when none was set.
+void SetProgramName(const std::string& name);
+const std::string& ProgramName();

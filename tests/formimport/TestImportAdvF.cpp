@@ -258,7 +258,7 @@ TEST_F(ImportAdvFTest, AFileThatIsNotThereIsReportedAndTheWindowWaits) {
     if (c.FromDialog) dialogs.ExpectOpenFile(true, c.Path);
     dialogs.ExpectBox(mrOk);
 
-    EXPECT_EQ(RunProgram(c.Arguments), 0);
+    EXPECT_EQ(RunProgram(c.Arguments), 1);
 
     ASSERT_EQ(dialogs.Boxes().size(), 1u);
     const TRecordedBox& box = dialogs.Boxes()[0];
@@ -371,7 +371,7 @@ TEST_F(ImportAdvFTest, TheLookupsWarningComesOncePerPreparedDatabaseAndTheDataba
   const std::string form = WriteForm("picks.xml", PickForm("P"));
   for (int i = 0; i < 3; ++i) FDialogs.ExpectBox(mrOk);
 
-  EXPECT_EQ(RunProgram({form}), 0);
+  EXPECT_EQ(RunProgram({form}), 1);
 
   const std::string warning =
       "Cannot read environment variable \"USERNAME\".\r\n"
@@ -436,7 +436,7 @@ TEST_F(ImportAdvFTest, ALoaderErrorStopsTheRunShowsItsMessageAndLeavesTheWindowO
   ASSERT_NE(readerMessage.find("Line 3"), std::string::npos) << readerMessage;
   FDialogs.ExpectBox(mrOk);
 
-  EXPECT_EQ(RunProgram({form}), 0);
+  EXPECT_EQ(RunProgram({form}), 1);
 
   ASSERT_EQ(FDialogs.Boxes().size(), 1u);
   const TRecordedBox& box = FDialogs.Boxes()[0];
@@ -460,7 +460,7 @@ TEST_F(ImportAdvFTest, ALocalPublishersFormIsRefusedOnceInEveryDatabase) {
   FDialogs.ExpectBox(mrOk);
   FDialogs.ExpectBox(mrOk);
 
-  EXPECT_EQ(RunProgram({form}), 0);
+  EXPECT_EQ(RunProgram({form}), 1);
 
   const std::string refusal = "You cannot import forms for local publisher (L)\"" + form + "\" ";
   EXPECT_EQ(FDialogs.BoxTexts(), (std::vector<std::string>{refusal, refusal}));
@@ -489,7 +489,7 @@ TEST_F(ImportAdvFTest, AnErrorInsideATableLeavesNothingOfThatTableOnceTheProgram
   const std::string path = WriteForm("observations.xml", form);
   FDialogs.ExpectBox(mrOk);
 
-  EXPECT_EQ(RunProgram({path}), 0);
+  EXPECT_EQ(RunProgram({path}), 1);
 
   ASSERT_EQ(FDialogs.Boxes().size(), 1u);
   EXPECT_EQ(FDialogs.Boxes()[0].Caption, "Larkspan");

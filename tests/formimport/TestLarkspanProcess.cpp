@@ -1,5 +1,6 @@
 // Larkspan run as the program it is, from a product folder laid out as the installation does.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
@@ -49,6 +50,23 @@ class LarkspanProcessTest : public ::testing::Test {
     return status;
   }
 
+  // The sample form as a local publisher's, which the loader refuses with a box.
+  std::string WriteLocalForm() {
+    std::string text = FileBytes(FSampleForm);
+    const std::string published = "<publishcode>P</publishcode>";
+    text.replace(text.find(published), published.size(), "<publishcode>L</publishcode>");
+    return FRoot.Write("local.xml", text);
+  }
+
+  // The database passes the server's full validation: nothing half-written was left behind.
+  void ExpectValidates(const TestDatabase& db) {
+    const std::string report = FRoot.File("gfix.txt");
+    TChildProcess gfix("/usr/bin/gfix",
+                       {"-v", "-full", "-user", "SYSDBA", "-password", "masterkey", db.Path()}, report);
+    EXPECT_EQ(gfix.WaitFor(TimeLimit), 0) << FileBytes(report);
+    EXPECT_EQ(FileBytes(report), "");
+  }
+
   TempFolder FRoot;
   TScopedEnv FPlatform{"QT_QPA_PLATFORM", std::string("offscreen")};
   TScopedEnv FRegistry{"QV_REGISTRY_DIR", FRoot.File("registry")};
@@ -96,4 +114,101 @@ TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
   const std::optional<int> status = Run({FSampleForm});
   ASSERT_TRUE(status.has_value());
   EXPECT_EQ(*status, 0) << FileBytes(ErrorFile());
+}
+
+TEST_F(LarkspanProcessTest, WithNoScreenEachEndingWritesWhatItShowedAndGivesItsStatus) {
+  TestDatabase db(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
+  const std::string local = WriteLocalForm();
+  const std::string missing = FRoot.File("missing.xml");
+  struct {
+    const char* Name;
+    std::vector<std::string> Arguments;
+    bool DisplayUnset;  // no display and no platform asked for: the program chooses offscreen itself
+    int Status;
+    std::string Written;
+  } const cases[] = {
+      {"a local publisher's form",
+       {local},
+       false,
+       1,
+       "larkspan: Error box, caption \"Error\":\n  You cannot import forms for local publisher (L)\"" +
+           local + "\" \n"},
+      {"a missing file",
+       {missing},
+       true,
+       1,
+       "larkspan: Error box, caption \"Error\":\n  Larkspan: " + missing + " Not found\n"},
+      {"no file",
+       {},
+       true,
+       2,
+       "larkspan: no display to choose the form file on: give it as the argument (larkspan FORM.XML)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TScopedEnv platform("QT_QPA_PLATFORM",
+                        c.DisplayUnset ? std::nullopt : std::optional<std::string>("offscreen"));
+    TScopedEnv display("DISPLAY", c.DisplayUnset ? std::nullopt : std::optional<std::string>(":0"));
+    const std::optional<int> status = Run(c.Arguments);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, c.Status);
+    const std::string written = FileBytes(ErrorFile());
+    EXPECT_NE(written.find(c.Written), std::string::npos) << written;
+  }
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM advform"), "0");
+}
+
+TEST_F(LarkspanProcessTest, OnADisplaySigtermEndsTheProgramWaitingAtABoxWith143) {
+  TVirtualDisplay display;
+  if (display.Display().empty()) GTEST_SKIP() << display.SkipReason();
+  if (!fs::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is not installed (package xdotool)";
+  TestDatabase db(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
+  const std::string local = WriteLocalForm();
+  TScopedEnv platform("QT_QPA_PLATFORM", std::nullopt);
+  TScopedEnv displayName("DISPLAY", display.Display());
+
+  // The refused form's box comes once the engine has started and the connection is open.
+  TChildProcess larkspan(Program(), {local}, ErrorFile());
+  TChildProcess box(
+      "/usr/bin/xdotool",
+      {"search", "--sync", "--onlyvisible", "--pid", std::to_string(larkspan.Pid()), "--name", "^Error$"},
+      FRoot.File("xdotool.txt"));
+  ASSERT_EQ(box.WaitFor(TimeLimit), 0) << "no box appeared: " << FileBytes(ErrorFile());
+  larkspan.Signal(SIGTERM);
+  EXPECT_EQ(larkspan.WaitFor(std::chrono::seconds(5)), 143) << FileBytes(ErrorFile());
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM advform"), "0");
+  ExpectValidates(db);
+}
+
+TEST_F(LarkspanProcessTest, SigtermInTheMiddleOfALargeTableLeavesItWholeOrEmptyAndTheTablesBeforeIt) {
+  constexpr int Rows = 200000;
+  std::string form =
+      "<?xml version=\"1.0\"?>\n<xmltable>\n<header><title>Large</title></header>\n<advform><row>"
+      "<formid>7</formid><publishcode>P</publishcode><formname>Large</formname><formversion>1</formversion>"
+      "<status>AC</status><reviewdate>20240301093000</reviewdate></row></advform>\n<afpicklist>\n";
+  for (int i = 1; i <= Rows; ++i) {
+    form += "<row><pickid>" + std::to_string(i) + "</pickid><picktext>Pick " + std::to_string(i) +
+            "</picktext></row>\n";
+  }
+  form += "</afpicklist>\n</xmltable>\n";
+  TestDatabase db(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
+  const std::string path = FRoot.Write("large.xml", form);
+  const auto sizeBefore = fs::file_size(db.Path());
+
+  TChildProcess larkspan(Program(), {path}, ErrorFile());
+  // The file grows while the rows of the large table are written, after the first table's commit.
+  const auto deadline = std::chrono::steady_clock::now() + TimeLimit;
+  while (fs::file_size(db.Path()) < sizeBefore + 512 * 1024 &&
+         !larkspan.WaitFor(std::chrono::milliseconds(20)) && std::chrono::steady_clock::now() < deadline) {
+  }
+  larkspan.Signal(SIGTERM);
+  EXPECT_EQ(larkspan.WaitFor(std::chrono::seconds(10)), 143)
+      << "the import ended before the signal, or ran on";
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM advform"), "1");
+  const std::string picks = db.Value("SELECT COUNT(*) FROM afpicklist");
+  EXPECT_TRUE(picks == "0" || picks == std::to_string(Rows)) << picks << " rows of " << Rows;
+  ExpectValidates(db);
 }

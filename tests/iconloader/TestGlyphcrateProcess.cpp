@@ -84,3 +84,37 @@ TEST_F(GlyphcrateProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
   ASSERT_TRUE(exitStatus.has_value()) << "glyphcrate did not end by itself";
   EXPECT_EQ(*exitStatus, 0);
 }
+
+TEST_F(GlyphcrateProcessTest, WithNoScreenEachEndingWritesWhatItShowedAndGivesItsStatus) {
+  TestDatabase db(IconSchema);
+  const std::string unreachable = FRoot.File("NoSuchFolder/MAIN.FDB");
+  WriteIni({"Missing", "Main"}, {unreachable, db.Path()});
+  struct {
+    const char* Name;
+    std::vector<std::string> Arguments;
+    int Status;
+    std::string Written;
+  } const cases[] = {
+      {"a database that cannot be opened",
+       {FSamples},
+       1,
+       "glyphcrate: Error box, caption \"Error\":\n  Cannot Connect to the Database. \n  SERVER NAME=" +
+           unreachable + "\n\n  Please ensure: \n"},
+      {"no folder",
+       {},
+       2,
+       "glyphcrate: no display to show the window on: give the folder of bitmaps as the argument (glyphcrate "
+       "FOLDER) to load it into every database unattended\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TChildProcess glyphcrate(Program(), c.Arguments, FRoot.File("output.txt"));
+    const std::optional<int> exitStatus = glyphcrate.WaitFor(TimeLimit);
+    ASSERT_TRUE(exitStatus.has_value()) << "glyphcrate did not end by itself";
+    EXPECT_EQ(*exitStatus, c.Status);
+    const std::string written = FileBytes(FRoot.File("output.txt"));
+    EXPECT_NE(written.find(c.Written), std::string::npos) << written;
+  }
+  // The database after the one that failed is loaded all the same.
+  EXPECT_EQ(db.Rows(SelectIcons), SampleRows());
+}

@@ -1,0 +1,30 @@
+// SIGINT, SIGTERM and SIGHUP end a program at once wherever it is: the handlers only note the signal,
+// and the program's main thread ends the run at its next checkpoint.
+#pragma once
+
+#include <functional>
+
+// Installs the handlers and makes the wake-up pipe; a program calls it first thing in main. Calling it
+// again puts the handlers back in place.
+void InstallTerminationSignals();
+// Puts the handlers back when another library has taken the signals over (the database client does
+// when its engine starts); does nothing when InstallTerminationSignals was never called.
+void RetakeTerminationSignals();
+
+// The read end of a pipe that receives a byte for the signal, so that an event loop waiting on it wakes
+// up; -1 before InstallTerminationSignals.
+int TerminationSignalPipe();
+// The signal that arrived, 0 while none has.
+int PendingTerminationSignal();
+
+// A step run when a signal ends the program (rolling back, closing); steps run in the reverse order of
+// their adding, and an exception from one does not stop the others.
+void AddTerminationEndStep(std::function<void()> step);
+
+// On the main thread: when a signal has arrived, runs the end steps once and ends the process with
+// 128 + the signal; otherwise does nothing. Signals arriving while the end steps run are ignored.
+void TerminationCheckpoint();
+// The checkpoint at the end of main, once nothing is left to roll back: the signals get their default
+// action back, so that one arriving while the process exits ends it at once, and a signal that came
+// before is acted on as at any checkpoint.
+void LastTerminationCheckpoint();

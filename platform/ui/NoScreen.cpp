@@ -1,0 +1,83 @@
+#include "platform/ui/NoScreen.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "platform/ui/QtRuntime.h"
+
+namespace {
+
+bool GAnswerWithoutScreen = false;
+
+const char* KindName(TMsgDlgType type) {
+  switch (type) {
+    case mtWarning:
+      return "Warning";
+    case mtError:
+      return "Error";
+    case mtInformation:
+      return "Information";
+    case mtConfirmation:
+      return "Confirmation";
+    case mtCustom:
+      break;
+  }
+  return "Message";
+}
+
+// Written in one call, so that the block stays whole beside other output.
+void WriteError(const std::string& text) {
+  std::fputs(text.c_str(), stderr);
+  std::fflush(stderr);
+}
+
+// The block a box writes: a line naming it, then its text, a line each, indented.
+std::string MessageBlock(const std::string& programName, const std::string& caption, const std::string& text,
+                         TMsgDlgType type) {
+  std::string block = programName + ": " + KindName(type) + " box, caption \"" + caption + "\":\n";
+  // The system ends its lines with CR LF.
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    block += line.empty() ? "\n" : "  " + line + "\n";
+    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    start = end + 1;
+  }
+  return block;
+}
+
+}  // namespace
+
+void AnswerWithoutScreen() { GAnswerWithoutScreen = true; }
+
+bool NoScreen() {
+  if (!GAnswerWithoutScreen || QCoreApplication::instance() == nullptr) return false;
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+int TNoScreenDialogService::ShowMessageBox(const std::string& caption, const std::string& text,
+                                           TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/) {
+  WriteError(MessageBlock(ProgramName(), caption, text, type));
+  // The windowed box's default button: the first of its buttons.
+  for (int b = mbYes; b <= mbHelp; ++b) {
+    if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) return ModalResultOf(static_cast<TMsgDlgBtn>(b));
+  }
+  return mrOk;
+}
+
+bool TNoScreenDialogService::OpenFileDialog(TOpenFileRequest& request) {
+  WriteError(ProgramName() + ": the open dialog \"" + request.Title +
+             "\" needs a display; taken as cancelled\n");
+  return false;
+}
+
+bool TNoScreenDialogService::BrowseForFolder(TBrowseFolderRequest& request) {
+  WriteError(ProgramName() + ": the folder browser \"" + request.Title +
+             "\" needs a display; taken as cancelled\n");
+  return false;
+}
+
+void TNoScreenDialogService::Beep(unsigned /*type*/) {}
