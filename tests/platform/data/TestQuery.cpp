@@ -241,6 +241,17 @@ TEST_F(QueryTest, ParametersAreFoundByNameWithoutRegardToCaseAndKeepTheirValuesA
   EXPECT_EQ(query->ParamByName("IconBlob").AsString(), "four");
   query->ExecSQL();
   EXPECT_EQ(fixture->Value("SELECT a FROM t WHERE k = 4"), "fourfour");
+
+  // A text parameter carries as many characters as the statement declares it, the fewest where it is
+  // used twice; a number has no such length.
+  query->SQL().Clear();
+  query->SQL().Add("SELECT k FROM t WHERE a = :IconBlob AND k = :iconkey AND 'abcd' = :ICONBLOB");
+  EXPECT_EQ(query->ParamSize("iconblob"), 4);
+  EXPECT_EQ(query->ParamSize("IconKey"), 0);
+  EXPECT_THROW(query->ParamSize("missing"), EDatabaseError);
+  query->SQL().Clear();
+  query->SQL().Add("SELECT k FROM t WHERE a = :IconBlob");
+  EXPECT_EQ(query->ParamSize("IconBlob"), 20);
 }
 
 TEST_F(QueryTest, LiteralsThatLookLikeParametersReachTheServerUnchanged) {
