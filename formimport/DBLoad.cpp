@@ -361,7 +361,8 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
     }
     try {
       query.Post();
-    } catch (const EDBEngineError&) {
+    } catch (const EDBEngineError& e) {
+      if (e.IsDatabaseFailure()) throw;
       query.Cancel();
     }
   }
@@ -427,7 +428,10 @@ void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
   try {
     FRowQuery->Post();
     ++FResult;
-  } catch (const EDBEngineError&) {
+  } catch (const EDBEngineError& e) {
+    // A row the database refuses is skipped; a database that cannot take rows at all ends the
+    // import with this table uncommitted.
+    if (e.IsDatabaseFailure()) throw;
     FRowQuery->Cancel();
   }
   FRowQuery->Close();
