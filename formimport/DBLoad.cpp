@@ -253,10 +253,15 @@ bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
       param.SetAsInteger(ParseInteger(field.TextValue));
       return true;
     case fiChar:
-    case fiVarchar:
+    case fiVarchar: {
+      // The key as it is written to its column, so that a stored row is found again; the record
+      // keeps the escaped text, which the field write unescapes itself.
       CutToLength(field);
-      param.SetAsString(field.TextValue);
+      std::string key = field.TextValue;
+      UnescapeText(key);
+      param.SetAsString(key);
       return true;
+    }
     case fiDouble:
       param.SetAsFloat(ParseNumber(field.TextValue));
       return true;

@@ -362,12 +362,38 @@ TEST_F(TImportTest, AnEmptyKeyMatchesNothingAndAppends) {
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
-TEST_F(TImportTest, KeysAreMatchedCutButNotUnescaped) {
-  Open("CREATE TABLE ckey (k VARCHAR(4) NOT NULL PRIMARY KEY, v VARCHAR(10))");
-  Execute("INSERT INTO ckey (k, v) VALUES ('a\\nb', 'stored')");
-  EXPECT_EQ(Import(Form(Table("ckey", {Row({{"k", "a\\nbcdef"}, {"v", "new"}})}))), 1);
-  // Found by the key as written (cut to four characters); the key field itself is then unescaped.
-  EXPECT_EQ(Rows("SELECT k, v FROM ckey"), (TRows{{"a\nb", "new"}}));
+TEST_F(TImportTest, KeysAreMatchedCutAndUnescapedAsTheyAreWritten) {
+  Open();
+  // The escaped text as a key: no import matches it.
+  Execute("INSERT INTO dictobservation (obscode, description) VALUES ('a\\nb', 'stored')");
+  const std::string cutInsideAnEscape = std::string(19, 'k') + "\\ntail";  // cut to 20, then unescaped
+  const auto form = [&](const std::string& value, const std::string& seq) {
+    std::vector<std::string> parents, children;
+    for (const std::string& key :
+         {"a\\\\b"s, "a\\rb"s, "a\\nb"s, std::string("a\xa6") + "b", cutInsideAnEscape}) {
+      parents.push_back(Row({{"obscode", key}, {"description", value}}));
+      children.push_back(Row({{"obscode", key}, {"comboseq", seq}, {"combotext", value}}));
+    }
+    return Form(Table("dictobservation", parents) + Table("dictcombo", children));
+  };
+  ASSERT_EQ(Import(form("one", "1")), 10);
+  // Imported again with new values: every row is found and updated, and its old child rows deleted.
+  ASSERT_EQ(Import(form("two", "2")), 10);
+  const std::string cut = std::string(19, 'k') + "\\";
+  EXPECT_EQ(Rows("SELECT obscode, description FROM dictobservation ORDER BY obscode"),
+            (TRows{{"a\nb", "two"},
+                   {"a\rb", "two"},
+                   {"a\\b", "two"},
+                   {"a\\nb", "stored"},
+                   {"a|b", "two"},
+                   {cut, "two"}}));
+  EXPECT_EQ(Rows("SELECT obscode, comboseq, combotext FROM dictcombo ORDER BY obscode"),
+            (TRows{{"a\nb", "2", "two"},
+                   {"a\rb", "2", "two"},
+                   {"a\\b", "2", "two"},
+                   {"a|b", "2", "two"},
+                   {cut, "2", "two"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
 TEST_F(TImportTest, ARowWhosePostFailsIsSkippedAndItsChildRowsStayDeleted) {
