@@ -296,9 +296,15 @@ void TFormImport::CheckScreeningCode(const std::string& codeColumn, const std::s
   FCommand->Close();
   FCommand->SQL().Clear();
   FCommand->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
-  FCommand->ParamByName("scncode").SetAsString(code);
-  FCommand->Open();
-  if (FCommand->Eof()) {
+  // A code longer than the codes of screening has no row there; the server would refuse the lookup.
+  const int codeLength = FCommand->ParamSize("scncode");
+  bool found = false;
+  if (codeLength == 0 || code.size() <= static_cast<size_t>(codeLength)) {
+    FCommand->ParamByName("scncode").SetAsString(code);
+    FCommand->Open();
+    found = !FCommand->Eof();
+  }
+  if (!found) {
     static const struct {
       const char* From;
       const char* To;

@@ -425,12 +425,12 @@ TEST_F(TImportTest, ScreeningCodesWithoutAnActiveRowAreReplacedOrCleared) {
   } cases[] = {
       {"HE", "HT", "1"},  // inactive: its partner, whether or not the partner is active
       {"HT", "HT", "1"},  // active
-      {"WE", "WE", "1"},     {"WT", "WE", "1"},  // no row at all
-      {"MAM", "MY", "1"},                        // MY has no row: the partner is not looked up again
-      {"MY", "MAM", "1"},    {"OLD", N, N},      // inactive without partner: code and value cleared
-      {"XYZ", N, N},         {"he", N, N},       // codes are compared exactly
-      {"", N, "1"},                              // no code, no lookup
-      {"CHOL", "CHOL", "1"},
+      {"WE", "WE", "1"},     {"WT", "WE", "1"},      // no row at all
+      {"MAM", "MY", "1"},                            // MY has no row: the partner is not looked up again
+      {"MY", "MAM", "1"},    {"OLD", N, N},          // inactive without partner: code and value cleared
+      {"XYZ", N, N},         {"he", N, N},           // codes are compared exactly
+      {"", N, "1"},                                  // no code, no lookup
+      {"CHOL", "CHOL", "1"}, {"CHOLESTEROL", N, N},  // longer than any code: no row, without asking
   };
   std::vector<std::string> rows;
   for (size_t i = 0; i < std::size(cases); ++i)
@@ -512,6 +512,16 @@ TEST_F(TImportTest, KeysOfEveryHandledTypeFindTheRowAndItsLongColumns) {
   EXPECT_EQ(Rows("SELECT d, t, c, s, v, a, b, e FROM keyed"),
             (TRows{{"1.5", "2024-01-02 03:04:05", "ab ", "7", "v2", "a2", "{b2}", "{e2}"}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
+}
+
+TEST_F(TImportTest, ATableNameLongerThanATableNameCanBeIsPassedOver) {
+  Open();
+  EXPECT_EQ(ImportTables(Form(Table(std::string(32, 't'), {Pick("1", "lost")}) +
+                              Table("afpicklist", {Pick("2", "kept")}))),
+            1);
+  EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist"), (TRows{{"2", "kept"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+  EXPECT_FALSE(FDb->Connection().InTransaction());
 }
 
 TEST_F(TImportTest, TablesAreWrittenInFileOrderAndAsOftenAsTheyAppear) {
