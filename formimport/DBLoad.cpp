@@ -489,6 +489,10 @@ int ImportFormTables(const std::string& fileName) {
   }
   std::string text = ReadWhole(*file);
   file->Close();
+  // The text ends at the first Ctrl-Z, as it does for the reader of the first pass: what the
+  // publish code check has not seen is not imported.
+  const size_t endOfText = text.find('\x1a');
+  if (endOfText != std::string::npos) text.resize(endOfText);
 
   TCutBuffer fileText(std::move(text));
   std::string xml;

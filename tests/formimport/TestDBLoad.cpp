@@ -181,6 +181,15 @@ TEST_F(TImportTest, ALocalPublishersFormIsRefused) {
       EXPECT_EQ(Rows("SELECT formid, formname FROM advform"), (TRows{{"7", "F"}}));
     }
   }
+  // Behind a Ctrl-Z the first pass sees nothing, and so neither does the second: the local
+  // publisher's row there is not imported.
+  Open();
+  EXPECT_EQ(Import("<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n  </header>\r\n\x1a" +
+                   Table("advform", {Row({{"formid", "7"}, {"publishcode", "L"}, {"formname", "F"}})}) +
+                   Table("afpicklist", {Pick("1", "a")}) + "</xmltable>\r\n"),
+            0);
+  EXPECT_TRUE(Rows("SELECT formid FROM advform").empty());
+  EXPECT_TRUE(Rows(PickRows).empty());
 }
 
 TEST_F(TImportTest, FilesWithNothingToImport) {
