@@ -460,11 +460,11 @@ std::string ReadPublishCode(const std::string& fileName) {
   std::string rootName;
   reader->ReadRoot(rootName);
   while (!reader->EndOfFile()) {
-    if (reader->GetTagName() == "advform") {
+    if (reader->TagNameIs("advform")) {
       reader->NextChildTag();
-      if (reader->GetTagName() == "row") reader->NextChildTag();
+      if (reader->TagNameIs("row")) reader->NextChildTag();
       while (!reader->EndOfFile()) {
-        if (reader->GetTagName() == "publishcode") {
+        if (reader->TagNameIs("publishcode")) {
           code = reader->GetTagValue();
           break;
         }

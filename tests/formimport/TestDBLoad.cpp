@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,20 @@ TEST_F(TImportTest, AMalformedFileEndsInTheReadersMessageAndWritesNothing) {
     EXPECT_EQ(e.Message(),
               "Error\r\nExpecting end tag:\"</formid>\"\r\nLine 4\r\nFile \"" + FFormPath + "\"");
   }
+  // A 1 MB line of tags inside the first row, each an empty element whose name runs over all the
+  // names behind it: looked at one by one, in time and memory in proportion to the line.
+  std::string names = "<xmltable><advform><row>";
+  for (int i = 0; i < 500000; ++i) names += "<a";
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    Import(names + "/>\r\n");
+    ADD_FAILURE() << "no error";
+  } catch (const EXMLInputError& e) {
+    EXPECT_EQ(e.Message(),
+              "Error\r\nUnexpected End Of File\r\nExpecting end tag:\"</row>\"\r\nLine 1\r\nFile \"" +
+                  FFormPath + "\"");
+  }
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
   EXPECT_TRUE(Rows(PickRows).empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
 }
