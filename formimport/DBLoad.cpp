@@ -255,10 +255,15 @@ bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
       param.SetAsInteger(ParseInteger(field.TextValue));
       return true;
     case fiChar:
-    case fiVarchar:
+    case fiVarchar: {
+      // The key as it is written to its column, so that a stored row is found again; the record
+      // keeps the escaped text, which the field write unescapes itself.
       CutToLength(field);
-      param.SetAsString(field.TextValue);
+      std::string key = field.TextValue;
+      UnescapeText(key);
+      param.SetAsString(key);
       return true;
+    }
     case fiDouble:
       param.SetAsFloat(ParseNumber(field.TextValue));
       return true;
@@ -293,9 +298,15 @@ void TFormImport::CheckScreeningCode(const std::string& codeColumn, const std::s
   FCommand->Close();
   FCommand->SQL().Clear();
   FCommand->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
-  FCommand->ParamByName("scncode").SetAsString(code);
-  FCommand->Open();
-  if (FCommand->Eof()) {
+  // A code longer than the codes of screening has no row there; the server would refuse the lookup.
+  const int codeLength = FCommand->ParamSize("scncode");
+  bool found = false;
+  if (codeLength == 0 || code.size() <= static_cast<size_t>(codeLength)) {
+    FCommand->ParamByName("scncode").SetAsString(code);
+    FCommand->Open();
+    found = !FCommand->Eof();
+  }
+  if (!found) {
     static const struct {
       const char* From;
       const char* To;
@@ -363,7 +374,8 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
     }
     try {
       query.Post();
-    } catch (const EDBEngineError&) {
+    } catch (const EDBEngineError& e) {
+      if (e.IsDatabaseFailure()) throw;
       query.Cancel();
     }
   }
@@ -429,7 +441,10 @@ void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
   try {
     FRowQuery->Post();
     ++FResult;
-  } catch (const EDBEngineError&) {
+  } catch (const EDBEngineError& e) {
+    // A row the database refuses is skipped; a database that cannot take rows at all ends the
+    // import with this table uncommitted.
+    if (e.IsDatabaseFailure()) throw;
     FRowQuery->Cancel();
   }
   FRowQuery->Close();
@@ -447,11 +462,11 @@ std::string ReadPublishCode(const std::string& fileName) {
   std::string rootName;
   reader->ReadRoot(rootName);
   while (!reader->EndOfFile()) {
-    if (reader->GetTagName() == "advform") {
+    if (reader->TagNameIs("advform")) {
       reader->NextChildTag();
-      if (reader->GetTagName() == "row") reader->NextChildTag();
+      if (reader->TagNameIs("row")) reader->NextChildTag();
       while (!reader->EndOfFile()) {
-        if (reader->GetTagName() == "publishcode") {
+        if (reader->TagNameIs("publishcode")) {
           code = reader->GetTagValue();
           break;
         }
@@ -476,6 +491,10 @@ int ImportFormTables(const std::string& fileName) {
   }
   std::string text = ReadWhole(*file);
   file->Close();
+  // The text ends at the first Ctrl-Z, as it does for the reader of the first pass: what the
+  // publish code check has not seen is not imported.
+  const size_t endOfText = text.find('\x1a');
+  if (endOfText != std::string::npos) text.resize(endOfText);
 
   TCutBuffer fileText(std::move(text));
   std::string xml;

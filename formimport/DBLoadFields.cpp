@@ -51,7 +51,11 @@ int ReadTableFields(const std::string& tableName, TFieldTable& fields) {
   query->SetDatabaseName("dbDatabase");
   query->SQL().Clear();
   query->SetSQL(TableFieldsSQL());
-  query->ParamByName("TableName").SetAsString(UpperCase(tableName));
+  // A name longer than a table name can be is no table's: the server would refuse the lookup itself.
+  const std::string name = UpperCase(tableName);
+  const int nameLength = query->ParamSize("TableName");
+  if (nameLength > 0 && name.size() > static_cast<size_t>(nameLength)) return 0;
+  query->ParamByName("TableName").SetAsString(name);
   query->Open();
   query->First();
   int i = 0;

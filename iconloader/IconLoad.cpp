@@ -214,8 +214,12 @@ void TfmLoadImages::LoadIconFolder() {
     quBlob->ParamByName("ICONBLOB").SetAsBlob(buffer);
     try {
       quBlob->ExecSQL();
+    } catch (const EDBEngineError& e) {
+      // A row the table refuses (a duplicate key, a missing table) is skipped without a word; a
+      // database that cannot take rows at all (a full disk, a lost connection) ends the load.
+      if (e.IsDatabaseFailure()) throw;
     } catch (const std::exception&) {
-      // A row the table refuses (a duplicate key, a missing table) is skipped without a word.
+      // Nor does any other failure of the insert stop the load.
     }
   }
 }

@@ -8,11 +8,15 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 const char* const LineBreak = "\r\n";
+// Names up to this length are copied onto the tag stack; longer ones share a copy of their text.
+constexpr std::size_t OwnNameLength = 64;
+// Longer names are shown shortened in messages: a box with a name of megabytes helps nobody.
+constexpr std::size_t MessageNameLength = 256;
 
 // Replaces every occurrence of entity by replacement, again and again until none is left, in one
 // pass: an occurrence can only appear anew as the end of what has been written so far, because no
 // entity begins with a part of its own end.
-std::string ReplaceRepeatedly(const std::string& s, std::string_view entity, char replacement) {
+std::string ReplaceRepeatedly(std::string s, std::string_view entity, char replacement) {
   if (s.find(entity) == npos) return s;
   std::string out;
   out.reserve(s.size());
@@ -27,6 +31,37 @@ std::string ReplaceRepeatedly(const std::string& s, std::string_view entity, cha
 }
 
 }  // namespace
+
+std::vector<std::string> TXMLTagStack::Lines() const {
+  std::vector<std::string> lines;
+  lines.reserve(FEntries.size());
+  for (const TEntry& entry : FEntries) lines.emplace_back(View(entry));
+  return lines;
+}
+
+void TXMLTagStack::Push(const TXMLName& name) {
+  if (name.FSource) {
+    if (FCopies.empty() || FCopies.back().Text != name.FSource)
+      FCopies.push_back({name.FSource, FEntries.size()});
+    FEntries.push_back({name.FSource.get(), name.FOffset, name.FLength});
+  } else {
+    FEntries.push_back({nullptr, FOwnNames.size(), name.FOwn.size()});
+    FOwnNames += name.FOwn;
+  }
+}
+
+void TXMLTagStack::Pop() {
+  const TEntry& entry = FEntries.back();
+  if (!entry.Source) FOwnNames.resize(entry.Offset);
+  if (!FCopies.empty() && FCopies.back().FirstEntry == FEntries.size() - 1) FCopies.pop_back();
+  FEntries.pop_back();
+}
+
+void TXMLTagStack::Clear() {
+  FEntries.clear();
+  FOwnNames.clear();
+  FCopies.clear();
+}
 
 TXMLFileInput::TXMLFileInput() = default;
 
@@ -55,10 +90,10 @@ void TXMLFileInput::RaiseError(const std::string& msg) const {
   throw EXMLInputError(message);
 }
 
-std::string TXMLFileInput::EndTagText(const std::string& name) { return "\"</" + name + ">\""; }
-
-std::string TXMLFileInput::InnermostName() const {
-  return FTagStack.Count() > 0 ? FTagStack[FTagStack.Count() - 1] : std::string();
+std::string TXMLFileInput::EndTagText(std::string_view name) {
+  std::string shown(name.substr(0, MessageNameLength));
+  if (name.size() > MessageNameLength) shown += "...";
+  return "\"</" + shown + ">\"";
 }
 
 void TXMLFileInput::ReadLine(std::string& s) {
@@ -74,7 +109,15 @@ bool TXMLFileInput::HeldStartsWith(std::string_view prefix) const {
 void TXMLFileInput::ReplaceHeld(std::string line) {
   FLine = std::move(line);
   FLineStart = 0;
-  FBracketKnown = false;
+  HeldChanged();
+}
+
+void TXMLFileInput::HeldChanged() {
+  FBracket.Known = false;
+  FNameStop.Known = false;
+  FSlash.Known = false;
+  FAmpersand.Known = false;
+  FShared.reset();
 }
 
 void TXMLFileInput::ClearHeld() { ReplaceHeld(std::string()); }
@@ -90,17 +133,23 @@ std::size_t TXMLFileInput::FindInHeldOrLinesAfter(std::string_view what) {
   return at;
 }
 
-std::size_t TXMLFileInput::FindClosingBracket(std::size_t from) {
-  if (!FBracketKnown || from < FBracketFrom || (FBracketAt != npos && from > FBracketAt)) {
-    FBracketFrom = from;
-    FBracketAt = FLine.find('>', from);
-    FBracketKnown = true;
+std::size_t TXMLFileInput::FindCached(TFindCache& cache, std::size_t from) {
+  if (from >= FLine.size()) return npos;
+  if (!cache.Known || (cache.At != npos && from > cache.At)) {
+    cache.At = FLine.find_first_of(cache.Chars, from);
+    cache.From = from;
+    cache.Known = true;
+  } else if (from < cache.From) {
+    // Only the stretch in front of the last search is new.
+    const std::size_t at = std::string_view(FLine).substr(from, cache.From - from).find_first_of(cache.Chars);
+    if (at != npos) cache.At = from + at;
+    cache.From = from;
   }
-  return FBracketAt;
+  return cache.At;
 }
 
 std::size_t TXMLFileInput::TagNameEnd() {
-  const std::size_t stop = FLine.find_first_of(" >", FLineStart);
+  const std::size_t stop = FindCached(FNameStop, FLineStart);
   if (stop == npos) return npos;
   if (FLine[stop] == '>') return stop;
   // A blank ends the name only when a ">" follows somewhere on the line.
@@ -138,8 +187,30 @@ bool TXMLFileInput::EndOfFile() {
   return HeldEmpty() && FFile.Eof();
 }
 
-void TXMLFileInput::ReadTag(std::string& name) {
-  name.clear();
+bool TXMLFileInput::HeldTagRange(std::size_t& begin, std::size_t& end, std::size_t& stop) {
+  if (HeldEmpty()) return false;
+  stop = TagNameEnd();
+  if (stop == npos) return false;
+  end = stop;
+  if (FTagOpened && FTagClosed && end > 0) --end;
+  begin = FLineStart + 1;
+  return end > begin;
+}
+
+TXMLName TXMLFileInput::HeldTagName() {
+  std::size_t begin, end, stop;
+  if (!HeldTagRange(begin, end, stop)) return TXMLName();
+  if (end - begin <= OwnNameLength) return TXMLName(FLine.substr(begin, end - begin));
+  if (!FShared || FShareStop != stop || begin < FShareStart) {
+    FShared = std::make_shared<const std::string>(FLine, begin, stop - begin);
+    FShareStart = begin;
+    FShareStop = stop;
+  }
+  return TXMLName(FShared, begin - FShareStart, end - begin);
+}
+
+void TXMLFileInput::ReadTag(std::string_view& name) {
+  name = std::string_view();
   if (HeldStartsWith("<")) ++FLineStart;
   for (;;) {
     // Search: text before the next tag is dropped.
@@ -156,7 +227,7 @@ void TXMLFileInput::ReadTag(std::string& name) {
     const std::size_t close = FindInHeldOrLinesAfter("->");
     if (close == npos) {
       ClearHeld();
-      name.clear();
+      name = std::string_view();
       RaiseError("Unexpected End Of File in Comment");
     }
     FLineStart = close + 2;
@@ -166,7 +237,8 @@ void TXMLFileInput::ReadTag(std::string& name) {
 
   const std::size_t end = TagNameEnd();
   if (end == npos) RaiseError("Tag does not finish on the line it started");
-  name.assign(FLine, FLineStart + 1, end - FLineStart - 1);
+  const std::size_t begin = FLineStart + 1;
+  name = std::string_view(FLine).substr(begin, end - begin);
   if (name.empty()) RaiseError("Tag does not have a name");
 
   FTagOpened = false;
@@ -174,29 +246,25 @@ void TXMLFileInput::ReadTag(std::string& name) {
   if (FInProlog) return;
 
   if (name[0] == '/') {
-    name.erase(0, 1);
+    name.remove_prefix(1);
     FTagClosed = true;
     if (FTagStack.Count() == 0) RaiseError("No element open for end tag:" + EndTagText(name));
-    if (name != FTagStack[FTagStack.Count() - 1])
-      RaiseError("Expecting end tag:" + EndTagText(FTagStack[FTagStack.Count() - 1]));
-    FTagStack.Delete(FTagStack.Count() - 1);
-  } else if (name.find('/') == name.size() - 1) {
-    name.pop_back();
+    if (name != FTagStack.Top()) RaiseError("Expecting end tag:" + EndTagText(FTagStack.Top()));
+    FTagStack.Pop();
+  } else if (FindCached(FSlash, begin) == end - 1) {
+    // The first "/" of the name is its last character: an empty-element tag.
+    name.remove_suffix(1);
     FTagClosed = true;
     FTagOpened = true;
   } else {
     FTagOpened = true;
-    FTagStack.Add(name);
+    FTagStack.Push(HeldTagName());
   }
 }
 
 std::string TXMLFileInput::RawTagName() {
-  if (HeldEmpty()) return std::string();
-  std::size_t end = TagNameEnd();
-  if (end == npos) return std::string();
-  if (FTagOpened && FTagClosed && end > 0) --end;
-  const std::size_t begin = FLineStart + 1;
-  return end > begin ? FLine.substr(begin, end - begin) : std::string();
+  std::size_t begin, end, stop;
+  return HeldTagRange(begin, end, stop) ? FLine.substr(begin, end - begin) : std::string();
 }
 
 std::string TXMLFileInput::RawTagValue() {
@@ -216,7 +284,7 @@ std::string TXMLFileInput::RawTagValue() {
       ReadLine(line);
       FLine += LineBreak;
       FLine += line;
-      FBracketKnown = false;
+      HeldChanged();
       open = FLine.find('<', scan);
     }
     if (open == npos) break;  // the text runs to the end of the file
@@ -235,7 +303,7 @@ std::string TXMLFileInput::RawTagValue() {
       }
       if (anyRead) {
         FLine += line;
-        FBracketKnown = false;
+        HeldChanged();
         close = FLine.find("->", open + 1);
       }
       if (close == npos) {
@@ -253,29 +321,40 @@ std::string TXMLFileInput::RawTagValue() {
     const std::size_t newStart = pieceStart - kept.size();
     std::memcpy(&FLine[newStart], kept.data(), kept.size());
     FLineStart = newStart;
-    FBracketKnown = false;
+    HeldChanged();
   }
 
   const std::size_t textFrom = FLineStart + 1;
-  const std::size_t bracket = FLine.find('>', textFrom);
+  const std::size_t bracket = FindClosingBracket(textFrom);
   const std::size_t begin = bracket == npos ? textFrom : bracket + 1;
   const std::size_t end = open == npos ? FLine.size() : open;
   return end > begin ? FLine.substr(begin, end - begin) : std::string();
 }
 
 std::string TXMLFileInput::DecodeEntities(std::string s) {
+  if (s.find('&') == npos) return s;
   // "&amp;" first and over and over, so that "&amp;lt;" ends as "<".
-  s = ReplaceRepeatedly(s, "&amp;", '&');
-  s = ReplaceRepeatedly(s, "&lt;", '<');
-  s = ReplaceRepeatedly(s, "&gt;", '>');
-  s = ReplaceRepeatedly(s, "&quot;", '"');
-  s = ReplaceRepeatedly(s, "&apos;", '\'');
+  s = ReplaceRepeatedly(std::move(s), "&amp;", '&');
+  s = ReplaceRepeatedly(std::move(s), "&lt;", '<');
+  s = ReplaceRepeatedly(std::move(s), "&gt;", '>');
+  s = ReplaceRepeatedly(std::move(s), "&quot;", '"');
+  s = ReplaceRepeatedly(std::move(s), "&apos;", '\'');
   return s;
 }
 
 std::string TXMLFileInput::GetTagName() {
   if (!FFileOpen) return std::string();
   return DecodeEntities(RawTagName());
+}
+
+bool TXMLFileInput::TagNameIs(std::string_view name) {
+  // Decoding keeps an "&" or turns it, with what follows, into one of these characters: a name
+  // without them is the decoded name only when it is the name as written.
+  if (!FFileOpen || name.find_first_of("&<>\"'") != npos) return GetTagName() == name;
+  std::size_t begin, end, stop;
+  if (!HeldTagRange(begin, end, stop)) return name.empty();
+  if (FindCached(FAmpersand, begin) < end) return false;
+  return std::string_view(FLine).substr(begin, end - begin) == name;
 }
 
 std::string TXMLFileInput::GetTagValue() {
@@ -286,12 +365,15 @@ std::string TXMLFileInput::GetTagValue() {
 void TXMLFileInput::ReadRoot(std::string& name) {
   if (!FInProlog) return;
   ClearHeld();
+  name.clear();
   // Declarations, the document type, comments and names of one character are passed over.
+  std::string_view tag;
   do {
-    ReadTag(name);
-  } while (!EndOfFile() && (name.size() < 2 || name[0] == '!' || name[0] == '?'));
+    ReadTag(tag);
+  } while (!EndOfFile() && (tag.size() < 2 || tag[0] == '!' || tag[0] == '?'));
+  name.assign(tag);
   if (EndOfFile()) RaiseError("No XML Header");
-  FTagStack.Add(GetTagName());
+  FTagStack.Push(TXMLName(GetTagName()));
   FInProlog = false;
   FTagClosed = true;
 }
@@ -300,11 +382,12 @@ void TXMLFileInput::NextChildTag() {
   if (EndOfFile()) RaiseError("End of XML file");
   if (FInProlog || FTagStack.Count() == 0) RaiseError("Cannot have a child tag at root level");
   if (FTagClosed) return;
-  const std::string currentName = RawTagName();
-  std::string name;
+  const TXMLName currentName = HeldTagName();
+  std::string_view name;
   ReadTag(name);
-  if (HeldEmpty()) RaiseError("Expecting end tag:" + EndTagText(InnermostName()));
-  if (FTagClosed && !FTagOpened && name != currentName) RaiseError("Tag out of place:" + EndTagText(name));
+  if (HeldEmpty()) RaiseError("Expecting end tag:" + EndTagText(FTagStack.Top()));
+  if (FTagClosed && !FTagOpened && name != currentName.View())
+    RaiseError("Tag out of place:" + EndTagText(name));
 }
 
 void TXMLFileInput::SkipElement() {
@@ -313,19 +396,19 @@ void TXMLFileInput::SkipElement() {
     std::string root;
     ReadRoot(root);
   }
-  std::string name;
+  std::string_view name;
   if (FTagClosed) {
     ReadTag(name);
     if (HeldEmpty() && FTagStack.Count() > 0)
       RaiseError(std::string("Unexpected End Of File") + LineBreak +
-                 "Expecting end tag:" + EndTagText(InnermostName()));
+                 "Expecting end tag:" + EndTagText(FTagStack.Top()));
     return;
   }
   const int depth = FTagStack.Count();
   do {
     ReadTag(name);
   } while (FTagStack.Count() >= depth && !EndOfFile());
-  if (FTagStack.Count() >= depth) RaiseError("Expecting end tag:" + EndTagText(InnermostName()));
+  if (FTagStack.Count() >= depth) RaiseError("Expecting end tag:" + EndTagText(FTagStack.Top()));
   // Onto the tag behind the element; the end of the file here is no error.
   ReadTag(name);
 }

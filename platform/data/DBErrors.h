@@ -1,6 +1,10 @@
 // The database engine's two kinds of error: the server's own (EDBEngineError) and misuse of a dataset.
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/system/Exceptions.h"
 
 // An error reported by the database server or its client library, with the server's own text, or a
@@ -9,6 +13,25 @@
 class EDBEngineError : public Exception {
  public:
   using Exception::Exception;
+  EDBEngineError(std::string message, std::vector<long> errorCodes, int sqlCode)
+      : Exception(std::move(message)), FErrorCodes(std::move(errorCodes)), FSqlCode(sqlCode) {}
+
+  // The server's error codes, in the order of its status vector; empty when the error is not the
+  // server's (the row write-back).
+  const std::vector<long>& ErrorCodes() const { return FErrorCodes; }
+  // The SQLCODE the server gives the error; 0 when the error is not the server's.
+  int SqlCode() const { return FSqlCode; }
+
+  // True when the error concerns the database or the connection, not the statement or its data: the
+  // database file cannot be read or written (a full disk, a file that cannot grow), the database or
+  // the connection was shut down or lost, the database is read-only, or the server found itself
+  // inconsistent. Nothing written afterwards can be relied on to reach the database, so such an error
+  // is never taken for a row the database refuses (a key, a constraint, a value).
+  bool IsDatabaseFailure() const;
+
+ private:
+  std::vector<long> FErrorCodes;
+  int FSqlCode = 0;
 };
 
 // A dataset or connection used in a way its state does not allow (a field written outside edit mode,

@@ -87,7 +87,22 @@ std::string FormatStatus(IStatus* status) {
   return text;
 }
 
-void RaiseEngineError(IStatus* status) { throw EDBEngineError(FormatStatus(status)); }
+std::vector<long> ErrorCodes(IStatus* status) {
+  std::vector<long> codes;
+  const ISC_STATUS* vector = status->getErrors();
+  while (vector && *vector != isc_arg_end) {
+    const ISC_STATUS kind = *vector++;
+    if (kind == isc_arg_gds) codes.push_back(static_cast<long>(*vector));
+    // A counted string has two entries: its length and its text; every other argument has one.
+    vector += kind == isc_arg_cstring ? 2 : 1;
+  }
+  return codes;
+}
+
+void RaiseEngineError(IStatus* status) {
+  throw EDBEngineError(FormatStatus(status), ErrorCodes(status),
+                       static_cast<int>(isc_sqlcode(status->getErrors())));
+}
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace fbclient {
 
@@ -45,6 +46,9 @@ class TFbStatus {
 
 // Formats a failed status the way the server reports it: its lines joined by line breaks.
 std::string FormatStatus(Firebird::IStatus* status);
+// The server's error codes of a failed status, in order.
+std::vector<long> ErrorCodes(Firebird::IStatus* status);
+// Raises the failure as EDBEngineError with the server's text, its error codes and its SQLCODE.
 [[noreturn]] void RaiseEngineError(Firebird::IStatus* status);
 
 // Owner of one client interface pointer. Policy::Dispose(p) ends the handle for good (detach,

@@ -45,6 +45,8 @@ class TInputMessage {
   TInputMessage& operator=(TInputMessage&&) noexcept = default;
 
   unsigned Count() const { return static_cast<unsigned>(FDeclared.size()); }
+  // Slot i as the statement declares it.
+  const TSlot& Declared(unsigned index) const { return FDeclared[index]; }
   // values[i] is the value of slot i; blobs are written in transaction.
   void Fill(const std::vector<const TDataValue*>& values, Firebird::IAttachment* attachment,
             Firebird::ITransaction* transaction);

@@ -229,6 +229,22 @@ void TQuery::Prepare() {
   connection.AfterCursorClosed();
 }
 
+int TQuery::ParamSize(std::string_view name) {
+  const int index = Params().IndexOf(name);
+  if (index < 0) throw EDatabaseError("Parameter '" + std::string(name) + "' not found");
+  Prepare();
+  int size = 0;
+  for (size_t position = 0; position < FEngine->ParamOfPosition.size(); ++position) {
+    if (FEngine->ParamOfPosition[position] != index) continue;
+    const fbclient::TSlot& slot = FEngine->Input.Declared(static_cast<unsigned>(position));
+    if (slot.Type != SQL_TEXT && slot.Type != SQL_VARYING) continue;
+    // Used in several places, it carries no more than the shortest of them.
+    const int length = static_cast<int>(slot.Length);
+    if (size == 0 || length < size) size = length;
+  }
+  return size;
+}
+
 void TQuery::UnPrepare() {
   if (!FEngine) return;
   if (Active()) Close();

@@ -59,6 +59,10 @@ class TQuery : public TComponent {
   TParams& Params();
   int ParamCount() { return Params().Count(); }
   TParam& ParamByName(std::string_view name) { return Params().ParamByName(name); }
+  // The most characters that text parameter name can carry where the statement uses it: the
+  // declared length of its column (the connection's character set is single-byte); 0 when it is
+  // no text. Prepares the query.
+  int ParamSize(std::string_view name);
 
   bool Active() const { return FState != dsInactive; }
   // While the component is read from a form resource, a stored True opens the query only once all

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,15 @@ TEST_F(TImportTest, ALocalPublishersFormIsRefused) {
       EXPECT_EQ(Rows("SELECT formid, formname FROM advform"), (TRows{{"7", "F"}}));
     }
   }
+  // Behind a Ctrl-Z the first pass sees nothing, and so neither does the second: the local
+  // publisher's row there is not imported.
+  Open();
+  EXPECT_EQ(Import("<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n  </header>\r\n\x1a" +
+                   Table("advform", {Row({{"formid", "7"}, {"publishcode", "L"}, {"formname", "F"}})}) +
+                   Table("afpicklist", {Pick("1", "a")}) + "</xmltable>\r\n"),
+            0);
+  EXPECT_TRUE(Rows("SELECT formid FROM advform").empty());
+  EXPECT_TRUE(Rows(PickRows).empty());
 }
 
 TEST_F(TImportTest, FilesWithNothingToImport) {
@@ -226,6 +236,20 @@ TEST_F(TImportTest, AMalformedFileEndsInTheReadersMessageAndWritesNothing) {
     EXPECT_EQ(e.Message(),
               "Error\r\nExpecting end tag:\"</formid>\"\r\nLine 4\r\nFile \"" + FFormPath + "\"");
   }
+  // A 1 MB line of tags inside the first row, each an empty element whose name runs over all the
+  // names behind it: looked at one by one, in time and memory in proportion to the line.
+  std::string names = "<xmltable><advform><row>";
+  for (int i = 0; i < 500000; ++i) names += "<a";
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    Import(names + "/>\r\n");
+    ADD_FAILURE() << "no error";
+  } catch (const EXMLInputError& e) {
+    EXPECT_EQ(e.Message(),
+              "Error\r\nUnexpected End Of File\r\nExpecting end tag:\"</row>\"\r\nLine 1\r\nFile \"" +
+                  FFormPath + "\"");
+  }
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
   EXPECT_TRUE(Rows(PickRows).empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
 }
@@ -362,12 +386,38 @@ TEST_F(TImportTest, AnEmptyKeyMatchesNothingAndAppends) {
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
-TEST_F(TImportTest, KeysAreMatchedCutButNotUnescaped) {
-  Open("CREATE TABLE ckey (k VARCHAR(4) NOT NULL PRIMARY KEY, v VARCHAR(10))");
-  Execute("INSERT INTO ckey (k, v) VALUES ('a\\nb', 'stored')");
-  EXPECT_EQ(Import(Form(Table("ckey", {Row({{"k", "a\\nbcdef"}, {"v", "new"}})}))), 1);
-  // Found by the key as written (cut to four characters); the key field itself is then unescaped.
-  EXPECT_EQ(Rows("SELECT k, v FROM ckey"), (TRows{{"a\nb", "new"}}));
+TEST_F(TImportTest, KeysAreMatchedCutAndUnescapedAsTheyAreWritten) {
+  Open();
+  // The escaped text as a key: no import matches it.
+  Execute("INSERT INTO dictobservation (obscode, description) VALUES ('a\\nb', 'stored')");
+  const std::string cutInsideAnEscape = std::string(19, 'k') + "\\ntail";  // cut to 20, then unescaped
+  const auto form = [&](const std::string& value, const std::string& seq) {
+    std::vector<std::string> parents, children;
+    for (const std::string& key :
+         {"a\\\\b"s, "a\\rb"s, "a\\nb"s, std::string("a\xa6") + "b", cutInsideAnEscape}) {
+      parents.push_back(Row({{"obscode", key}, {"description", value}}));
+      children.push_back(Row({{"obscode", key}, {"comboseq", seq}, {"combotext", value}}));
+    }
+    return Form(Table("dictobservation", parents) + Table("dictcombo", children));
+  };
+  ASSERT_EQ(Import(form("one", "1")), 10);
+  // Imported again with new values: every row is found and updated, and its old child rows deleted.
+  ASSERT_EQ(Import(form("two", "2")), 10);
+  const std::string cut = std::string(19, 'k') + "\\";
+  EXPECT_EQ(Rows("SELECT obscode, description FROM dictobservation ORDER BY obscode"),
+            (TRows{{"a\nb", "two"},
+                   {"a\rb", "two"},
+                   {"a\\b", "two"},
+                   {"a\\nb", "stored"},
+                   {"a|b", "two"},
+                   {cut, "two"}}));
+  EXPECT_EQ(Rows("SELECT obscode, comboseq, combotext FROM dictcombo ORDER BY obscode"),
+            (TRows{{"a\nb", "2", "two"},
+                   {"a\rb", "2", "two"},
+                   {"a\\b", "2", "two"},
+                   {"a|b", "2", "two"},
+                   {cut, "2", "two"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
 TEST_F(TImportTest, ARowWhosePostFailsIsSkippedAndItsChildRowsStayDeleted) {
@@ -399,12 +449,12 @@ TEST_F(TImportTest, ScreeningCodesWithoutAnActiveRowAreReplacedOrCleared) {
   } cases[] = {
       {"HE", "HT", "1"},  // inactive: its partner, whether or not the partner is active
       {"HT", "HT", "1"},  // active
-      {"WE", "WE", "1"},     {"WT", "WE", "1"},  // no row at all
-      {"MAM", "MY", "1"},                        // MY has no row: the partner is not looked up again
-      {"MY", "MAM", "1"},    {"OLD", N, N},      // inactive without partner: code and value cleared
-      {"XYZ", N, N},         {"he", N, N},       // codes are compared exactly
-      {"", N, "1"},                              // no code, no lookup
-      {"CHOL", "CHOL", "1"},
+      {"WE", "WE", "1"},     {"WT", "WE", "1"},      // no row at all
+      {"MAM", "MY", "1"},                            // MY has no row: the partner is not looked up again
+      {"MY", "MAM", "1"},    {"OLD", N, N},          // inactive without partner: code and value cleared
+      {"XYZ", N, N},         {"he", N, N},           // codes are compared exactly
+      {"", N, "1"},                                  // no code, no lookup
+      {"CHOL", "CHOL", "1"}, {"CHOLESTEROL", N, N},  // longer than any code: no row, without asking
   };
   std::vector<std::string> rows;
   for (size_t i = 0; i < std::size(cases); ++i)
@@ -486,6 +536,16 @@ TEST_F(TImportTest, KeysOfEveryHandledTypeFindTheRowAndItsLongColumns) {
   EXPECT_EQ(Rows("SELECT d, t, c, s, v, a, b, e FROM keyed"),
             (TRows{{"1.5", "2024-01-02 03:04:05", "ab ", "7", "v2", "a2", "{b2}", "{e2}"}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
+}
+
+TEST_F(TImportTest, ATableNameLongerThanATableNameCanBeIsPassedOver) {
+  Open();
+  EXPECT_EQ(ImportTables(Form(Table(std::string(32, 't'), {Pick("1", "lost")}) +
+                              Table("afpicklist", {Pick("2", "kept")}))),
+            1);
+  EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist"), (TRows{{"2", "kept"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+  EXPECT_FALSE(FDb->Connection().InTransaction());
 }
 
 TEST_F(TImportTest, TablesAreWrittenInFileOrderAndAsOftenAsTheyAppear) {

@@ -8,6 +8,8 @@
 #include "tests/formimport/TestDBLoadSupport.h"
 #include "tests/support/RecordingDialogService.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 // One column record as a line: name type length flags default.
@@ -168,13 +170,17 @@ TEST(ReadTableFields, TheTableNameMayBeInAnyLetterCase) {
 }
 
 TEST(ReadTableFields, AnUnknownTableGivesNoColumnsAndNoMessage) {
-  TLoaderDatabase db;
+  // A table name has at most 31 characters: a longer one is nobody's, and is not even looked up.
+  const std::string longest = "t" + std::string(30, 'x');
+  TLoaderDatabase db("CREATE TABLE " + longest + " (k INTEGER NOT NULL PRIMARY KEY)");
   TRecordingDialogService dialogs;
   TFieldTable fields(FieldTableSize);
-  for (const char* name : {"nosuchtable", "!--", "row", ""}) {
+  for (const std::string& name :
+       {"nosuchtable"s, "!--"s, "row"s, ""s, longest + "x", std::string(5000, 'y')}) {
     SCOPED_TRACE(name);
     EXPECT_TRUE(Read(db, name, fields).empty());
   }
+  EXPECT_EQ(Read(db, longest, fields), (std::vector<std::string>{"K 8 4 NK-O [0]"}));
   EXPECT_TRUE(dialogs.Boxes().empty());
 }
 

@@ -14,6 +14,7 @@
 #include "platform/ui/QtRuntime.h"
 #include "tests/platform/system/ScopedEnv.h"
 #include "tests/support/RecordingDialogService.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TestDatabase.h"
 #include "xmlreader/QuXMLFileIn.h"
 
@@ -512,4 +513,46 @@ TEST_F(ImportAdvFTest, AnErrorInsideATableLeavesNothingOfThatTableOnceTheProgram
   // The table before the failing one was committed; the failing one was rolled back as a whole.
   EXPECT_EQ(db.Rows(SelectPicks), PickRows);
   EXPECT_TRUE(db.Rows("SELECT obscode FROM dictobservation").empty());
+}
+
+TEST_F(ImportAdvFTest, ADatabaseThatCannotGrowStopsTheRunWithItsErrorAndCommitsNothingOfTheTable) {
+  TSmallDisk disk("8m");
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+  TestDatabase db(
+      PickSchema + std::string(";CREATE TABLE bulk (k INTEGER NOT NULL PRIMARY KEY, v VARCHAR(1000))"),
+      disk.Path());
+  WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
+  // More rows of text that does not compress than the disk has room for.
+  std::string bulk = "<bulk>\r\n";
+  unsigned seed = 1;
+  for (int k = 1; k <= 8000; ++k) {
+    std::string value(1000, ' ');
+    for (char& c : value) {
+      seed = seed * 1103515245u + 12345u;
+      c = static_cast<char>('a' + (seed >> 16) % 26);
+    }
+    bulk += "<row><k>" + std::to_string(k) + "</k><v>" + value + "</v></row>\r\n";
+  }
+  std::string form = PickForm("P");
+  form.insert(form.find("</xmltable>"), bulk + "</bulk>\r\n");
+  const std::string path = WriteForm("bulk.xml", form);
+  FDialogs.ExpectBox(mrOk);
+
+  EXPECT_EQ(RunProgram({path}), 0);
+
+  // Not a refused row: the default display shows the server's error and the run ends there.
+  ASSERT_EQ(FDialogs.Boxes().size(), 1u);
+  const TRecordedBox& box = FDialogs.Boxes()[0];
+  EXPECT_EQ(box.Caption, "Larkspan");
+  EXPECT_EQ(box.Text.rfind("I/O error during \"write\" operation for file \"" + db.Path() + "\"", 0), 0u)
+      << box.Text;
+  EXPECT_NE(box.Text.find("No space left on device"), std::string::npos) << box.Text;
+  EXPECT_EQ(box.Type, mtError);
+  ExpectWindowWaited();
+  EXPECT_TRUE(dmData->dbDataBase->InTransaction());
+
+  FApplication.reset();
+  // The table before was committed; of the table that filled the disk, no row was.
+  EXPECT_EQ(db.Rows(SelectPicks), PickRows);
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM bulk"), "0");
 }

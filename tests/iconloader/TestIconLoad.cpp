@@ -15,6 +15,7 @@
 #include "platform/ui/QtRuntime.h"
 #include "tests/iconloader/IconLoaderTestSupport.h"
 #include "tests/support/RecordingDialogService.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -211,6 +212,32 @@ TEST_F(IconLoadTest, ASecondFileOfTheSameKeyIsSkippedSilentlyAndTheRestIsStored)
   EXPECT_TRUE(rows[0][1] == BitmapBytes("red") || rows[0][1] == BitmapBytes("dark"));
   EXPECT_EQ(rows[1], (TestDatabase::TRow{"Zeta", BitmapBytes("zeta")}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
+}
+
+TEST_F(IconLoadTest, ADatabaseThatCannotGrowShowsItsErrorAndEndsTheLoad) {
+  TSmallDisk disk("8m");
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+  TestDatabase full(IconSchema, disk.Path());
+  TestDatabase second(IconSchema);
+  WriteIni({"Full", "Second"}, {full.Path(), second.Path()});
+  // More bitmap bytes than the disk has room for.
+  for (int i = 0; i < 20; ++i)
+    WriteIcon("big" + std::to_string(i) + ".bmp", BitmapBytes(std::string(400000, 'x')));
+  TfmLoadImages* form = CreateForm();
+  form->edIconFileName->SetText(IconFolder());
+  FDialogs.ExpectBox(mrOk);
+
+  GuardedCall(form, [form] { form->buCheckAllClick(form->buCheckAll); });
+
+  // Unlike a refused key, the default display shows the server's error, and the load goes no further.
+  ASSERT_EQ(FDialogs.Boxes().size(), 1u);
+  EXPECT_EQ(FDialogs.Boxes()[0].Caption, "Glyphcrate");
+  EXPECT_EQ(
+      FDialogs.Boxes()[0].Text.rfind("I/O error during \"write\" operation for file \"" + full.Path(), 0), 0u)
+      << FDialogs.Boxes()[0].Text;
+  EXPECT_TRUE(form->dbDatabase->Connected());
+  EXPECT_EQ(form->dbDatabase->Params()[0], "SERVER NAME=" + full.Path());
+  EXPECT_TRUE(second.Rows(SelectIcons).empty());
 }
 
 TEST_F(IconLoadTest, AFolderWithOrWithoutItsTrailingDelimiterLoadsTheSameFiles) {

@@ -106,6 +106,15 @@ std::vector<std::string> TestDatabase::SplitStatements(const std::string& sql) {
 }
 
 TestDatabase::TestDatabase(const std::string& schemaSql) : FPath(FFolder.File("test.fdb")) {
+  Create(schemaSql);
+}
+
+TestDatabase::TestDatabase(const std::string& schemaSql, const std::string& folder)
+    : FPath(folder + "/test.fdb") {
+  Create(schemaSql);
+}
+
+void TestDatabase::Create(const std::string& schemaSql) {
   fbclient::TFbAttachment attachment = fbclient::CreateDatabase(AttachParams(FPath));
   RunStatements(attachment.Get(), SplitStatements(schemaSql));
   attachment.Finish([](IAttachment* a, CheckStatusWrapper* s) { a->detach(s); });

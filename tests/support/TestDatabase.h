@@ -51,6 +51,8 @@ class TestDatabase {
   // separated by ';' (a ';' inside a '...' or "..." literal or a -- comment does not count);
   // blank statements are skipped. Raises EDBEngineError with the server's text on a bad one.
   explicit TestDatabase(const std::string& schemaSql = "");
+  // The same, with the file "test.fdb" made in folder, which must exist.
+  TestDatabase(const std::string& schemaSql, const std::string& folder);
 
   const std::string& Path() const { return FPath; }
   const TempFolder& Folder() const { return FFolder; }
@@ -74,6 +76,8 @@ class TestDatabase {
   static std::vector<std::string> SplitStatements(const std::string& sql);
 
  private:
+  void Create(const std::string& schemaSql);
+
   TempFolder FFolder;
   std::string FPath;
 };

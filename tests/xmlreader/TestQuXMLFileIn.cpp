@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <functional>
@@ -8,6 +9,8 @@
 #include "platform/system/Exceptions.h"
 #include "tests/support/TempFolder.h"
 #include "xmlreader/QuXMLFileIn.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -465,9 +468,14 @@ TEST_F(XmlReader, NamesAreDecodedButPushedAsWritten) {
   EXPECT_EQ(Stack(FReader), (std::vector<std::string>{"r&s"}));
   FReader.SkipElement();
   EXPECT_EQ(FReader.GetTagName(), "n<1");
+  // Compared in place, the name is the decoded one as well.
+  EXPECT_TRUE(FReader.TagNameIs("n<1"));
+  EXPECT_FALSE(FReader.TagNameIs("n&lt;1"));
+  EXPECT_FALSE(FReader.TagNameIs("n1"));
   EXPECT_EQ(Stack(FReader), (std::vector<std::string>{"r&s", "n&lt;1"}));
   FReader.NextChildTag();
   EXPECT_EQ(FReader.GetTagName(), "/n<1");
+  EXPECT_TRUE(FReader.TagNameIs("/n<1"));
   EXPECT_EQ(RunUntilError(FReader, "S"),
             Expected("Expecting end tag:\"</r&s>\"", 3, FFolder.File("doc.xml")));
 }
@@ -609,6 +617,32 @@ TEST_F(XmlReader, LongLinesAndManyLinesTakeLinearTime) {
   FReader.SkipElement();
   EXPECT_EQ(FReader.GetTagValue().size(), static_cast<size_t>(count) * 6);
   EXPECT_EQ(FReader.LineNumber(), count + 2);
+  FReader.Close();
+
+  // Every "<a" of a 1 MB line begins a tag whose name runs on to the ">" at the line's end, over the
+  // names of all the tags behind it; walked as the form loader walks, and step by step into each.
+  const int overlapping = 500000;
+  std::string names = "<xmltable>";
+  for (int i = 0; i < overlapping; ++i) names += "<a";
+  names += ">\r\n";
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const long peakBefore = usage.ru_maxrss;
+  const std::string endTagError = Expected("Expecting end tag:\"</a>\"", 1, FFolder.File("doc.xml"));
+  for (const std::string& ops : {"SS"s, "S" + std::string(overlapping, 'N')}) {
+    OpenAtRoot(names);
+    EXPECT_EQ(RunUntilError(FReader, ops), endTagError);
+    EXPECT_EQ(FReader.TagStack().Count(), 1 + overlapping);
+    FReader.Close();
+  }
+  getrusage(RUSAGE_SELF, &usage);
+  EXPECT_LT(usage.ru_maxrss - peakBefore, 100 * 1024) << "KiB more at the peak";
+
+  // A name of megabytes is shown by its start only.
+  OpenAtRoot("<root><" + std::string(2000000, 'n') + ">\r\n");
+  EXPECT_EQ(
+      RunUntilError(FReader, "SS"),
+      Expected("Expecting end tag:\"</" + std::string(256, 'n') + "...>\"", 1, FFolder.File("doc.xml")));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 20.0);
 }

@@ -3,6 +3,7 @@
 #include "platform/data/DBErrors.h"
 #include "platform/data/Database.h"
 #include "platform/data/Query.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -14,8 +15,10 @@ const char* const kRowSchema =
 
 class QueryTest : public ::testing::Test {
  protected:
-  void Connect(const std::string& schema) {
-    fixture = std::make_unique<TestDatabase>(schema);
+  // The database file is made in folder, or in a temporary folder of its own.
+  void Connect(const std::string& schema, const std::string& folder = "") {
+    fixture = folder.empty() ? std::make_unique<TestDatabase>(schema)
+                             : std::make_unique<TestDatabase>(schema, folder);
     database = std::make_unique<TDatabase>(nullptr);
     database->SetDatabaseName("dbDataBase");
     database->Params().Assign(fixture->Params());
@@ -101,6 +104,11 @@ TEST_F(QueryTest, AKeyViolationIsAnEngineErrorAndTheRowStaysInInsertStateUntilCa
   } catch (const EDBEngineError& e) {
     EXPECT_EQ(e.Message().rfind("violation of PRIMARY or UNIQUE KEY constraint \"INTEG_", 0), 0u)
         << e.Message();
+    // The server's codes come with it (unique_key_violation, idx_key_value): a refused row, not a
+    // failing database.
+    EXPECT_EQ(e.ErrorCodes(), (std::vector<long>{335544665, 335545072}));
+    EXPECT_EQ(e.SqlCode(), -803);
+    EXPECT_FALSE(e.IsDatabaseFailure());
     EXPECT_NE(e.Message().find("on table \"T\"\n-Problematic key value is (\"K\" = 1)"), std::string::npos)
         << e.Message();
   }
@@ -121,6 +129,31 @@ TEST_F(QueryTest, AKeyViolationIsAnEngineErrorAndTheRowStaysInInsertStateUntilCa
   database->Commit();
   EXPECT_EQ(fixture->Rows("SELECT k, a FROM t ORDER BY k"),
             (TestDatabase::TRows{{"1", "one"}, {"3", "three"}}));
+}
+
+TEST_F(QueryTest, AWriteThatTheDatabaseFileCannotTakeIsADatabaseFailure) {
+  TSmallDisk disk("4m");
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+  Connect("CREATE TABLE big (k INTEGER NOT NULL PRIMARY KEY, v VARCHAR(8000))", disk.Path());
+  auto query = NewQuery({"INSERT INTO big (k, v) VALUES (:k, :v)"});
+  std::string value(8000, ' ');
+  try {
+    for (int k = 1; k <= 1000; ++k) {
+      // Text that does not compress.
+      for (size_t i = 0; i < value.size(); ++i) value[i] = static_cast<char>('a' + (k + i * 5) % 26);
+      query->ParamByName("k").SetAsInteger(k);
+      query->ParamByName("v").SetAsString(value);
+      query->ExecSQL();
+    }
+    FAIL() << "8 MB went onto a 4 MB disk";
+  } catch (const EDBEngineError& e) {
+    EXPECT_EQ(
+        e.Message().rfind("I/O error during \"write\" operation for file \"" + fixture->Path() + "\"", 0), 0u)
+        << e.Message();
+    EXPECT_EQ(e.ErrorCodes(), (std::vector<long>{335544344, 335544737}));  // io_error, io_write_err
+    EXPECT_EQ(e.SqlCode(), -902);
+    EXPECT_TRUE(e.IsDatabaseFailure());
+  }
 }
 
 TEST_F(QueryTest, AFailedUpdateStaysInEditStateAndCancelRestoresTheRowAsRead) {
@@ -154,6 +187,9 @@ TEST_F(QueryTest, AnUpdateOfARowThatAnotherUserDeletedIsAnEngineErrorThatCancelU
     FAIL() << "an update of a deleted row was posted";
   } catch (const EDBEngineError& e) {
     EXPECT_EQ(e.Message(), "The row to update was not found: another user deleted it or changed its key");
+    EXPECT_TRUE(e.ErrorCodes().empty());
+    EXPECT_EQ(e.SqlCode(), 0);
+    EXPECT_FALSE(e.IsDatabaseFailure());
   }
   EXPECT_EQ(query->State(), dsEdit);
   query->Cancel();
@@ -205,6 +241,17 @@ TEST_F(QueryTest, ParametersAreFoundByNameWithoutRegardToCaseAndKeepTheirValuesA
   EXPECT_EQ(query->ParamByName("IconBlob").AsString(), "four");
   query->ExecSQL();
   EXPECT_EQ(fixture->Value("SELECT a FROM t WHERE k = 4"), "fourfour");
+
+  // A text parameter carries as many characters as the statement declares it, the fewest where it is
+  // used twice; a number has no such length.
+  query->SQL().Clear();
+  query->SQL().Add("SELECT k FROM t WHERE a = :IconBlob AND k = :iconkey AND 'abcd' = :ICONBLOB");
+  EXPECT_EQ(query->ParamSize("iconblob"), 4);
+  EXPECT_EQ(query->ParamSize("IconKey"), 0);
+  EXPECT_THROW(query->ParamSize("missing"), EDatabaseError);
+  query->SQL().Clear();
+  query->SQL().Add("SELECT k FROM t WHERE a = :IconBlob");
+  EXPECT_EQ(query->ParamSize("IconBlob"), 20);
 }
 
 TEST_F(QueryTest, LiteralsThatLookLikeParametersReachTheServerUnchanged) {
@@ -412,6 +459,10 @@ TEST_F(QueryTest, AnSQLErrorIsAnEngineErrorWithTheServersText) {
     EXPECT_EQ(
         e.Message(),
         "Dynamic SQL Error\n-SQL error code = -204\n-Table unknown\n-NO_SUCH_TABLE\n-At line 1, column 15");
+    // dsql_error, sqlerr, dsql_relation_err, random, dsql_line_col_error
+    EXPECT_EQ(e.ErrorCodes(), (std::vector<long>{335544569, 335544436, 335544580, 335544382, 336397208}));
+    EXPECT_EQ(e.SqlCode(), -204);
+    EXPECT_FALSE(e.IsDatabaseFailure());
   }
   // A table without a primary key gives a key condition that ends with WHERE.
   auto noKey = NewQuery({"SELECT k , a ", "FROM t WHERE", ""}, true);
