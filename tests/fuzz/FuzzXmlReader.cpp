@@ -44,9 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (unsigned step = 0; !reader.EndOfFile(); ++step) {
       const std::string value = reader.GetTagValue();
-      const std::string name = reader.GetTagName();
-      // Asked again, the reader must give the same text and name.
-      if (reader.GetTagValue() != value || reader.GetTagName() != name) std::abort();
+      // Asked again, the reader must give the same text.
+      if (reader.GetTagValue() != value) std::abort();
+      // And the same name, which TagNameIs must confirm. Names are copied on some steps only, as callers
+      // compare them in place: tags that begin inside one another ("<a<a<a>") have names of a total
+      // length that grows with the square of the line's.
+      if (step < 256 || (step & (step - 1)) == 0) {
+        const std::string name = reader.GetTagName();
+        if (reader.GetTagName() != name || !reader.TagNameIs(name)) std::abort();
+      }
       const bool descend = ((pattern >> (step % 7 + 1)) & 1) != 0;
       if (descend && !reader.TagClosed())
         reader.NextChildTag();
