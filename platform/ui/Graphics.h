@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "platform/components/FontStyles.h"
 #include "platform/components/Set.h"
 #include "platform/components/TypeInfo.h"
-#include "platform/ui/FontStyles.h"
 
 class QPainter;
 
