@@ -1,8 +1,6 @@
 // Colours, fonts, brushes and the canvas that controls paint on, backed by QPainter.
 #pragma once
 
-#include <QColor>
-#include <QFont>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,6 +9,8 @@
 #include "platform/components/Set.h"
 #include "platform/components/TypeInfo.h"
 
+class QColor;
+class QFont;
 class QPainter;
 
 // $00BBGGRR, or a system colour: $FF000000 plus the system colour's number.
