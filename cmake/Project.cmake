@@ -8,15 +8,41 @@ function(q_sanitizer_defaults target)
   endif()
 endfunction()
 
-# q_add_library(NAME [DEPS lib...])
-# One static library per folder, made of every .cpp of the folder, plus its form resources.
+# Layers are held by the include paths. The source root is no include folder: a library's headers are
+# reached through an include tree of its own in the build folder, <build>/include/<library>/<folder>/, which
+# holds a link to each of its headers. The library puts its tree on its PUBLIC include path, so a file sees
+# a folder's headers only when its target links that folder's library, directly or through PUBLIC links;
+# an include across an undeclared edge does not compile. Third-party libraries are linked PRIVATE, so their
+# headers stay with the library that uses them.
+
+# q_header_tree(TREE FOLDER header...)
+# Makes TREE/FOLDER hold a link to each header, and nothing else: a header that was removed or made private
+# since the last configure is gone from it.
+function(q_header_tree tree folder)
+  file(REMOVE_RECURSE ${tree})
+  file(MAKE_DIRECTORY ${tree}/${folder})
+  foreach(header ${ARGN})
+    get_filename_component(headerName ${header} NAME)
+    file(CREATE_LINK ${header} ${tree}/${folder}/${headerName} SYMBOLIC)
+  endforeach()
+endfunction()
+
+# q_add_library(NAME [PUBLIC lib...] [PRIVATE lib...] [PRIVATE_HEADERS header...])
+# One static library per folder, made of every .cpp of the folder, plus its form resources. PUBLIC names
+# the libraries that the folder's public headers use, PRIVATE those that only its own sources use
+# (third-party libraries always go there). PRIVATE_HEADERS are reached by the library itself and by the
+# targets that link NAME_private (its tests); NAME_private also brings the PRIVATE libraries.
 function(q_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE;PRIVATE_HEADERS" ${ARGN})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   # A program's main file (<Program>Main.cpp) is not part of the folder's library.
   list(FILTER sources EXCLUDE REGEX "Main\\.cpp$")
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   file(GLOB forms CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.form)
+  if(NOT sources)
+    message(FATAL_ERROR "${folder} holds no source file for the library ${name}")
+  endif()
   set(generated "")
   foreach(form ${forms})
     get_filename_component(formName ${form} NAME_WE)
@@ -29,19 +55,54 @@ function(q_add_library name)
       COMMENT "Embedding form resource ${formName}.form")
     list(APPEND generated ${out})
   endforeach()
-  if(NOT sources AND NOT generated)
-    # A folder whose units are still to come: keep the target so that dependants link.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    if(ARG_DEPS)
-      target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+
+  set(publicHeaders "")
+  set(privateHeaders "")
+  foreach(header ${headers})
+    get_filename_component(headerName ${header} NAME)
+    if(headerName IN_LIST ARG_PRIVATE_HEADERS)
+      list(APPEND privateHeaders ${header})
+    else()
+      list(APPEND publicHeaders ${header})
     endif()
-    return()
-  endif()
+  endforeach()
+  foreach(headerName ${ARG_PRIVATE_HEADERS})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${headerName})
+      message(FATAL_ERROR "${folder}: the private header ${headerName} does not exist")
+    endif()
+  endforeach()
+  # Users of the library reach its public headers only: those may include neither a third-party header
+  # (Qt, Firebird) nor one of the folder's private headers.
+  set(hidden "<(Q|q[a-z]+\\.h|firebird/|ibase\\.h)")
+  foreach(headerName ${ARG_PRIVATE_HEADERS})
+    string(REPLACE "." "\\." headerName ${headerName})
+    string(APPEND hidden "|\"${folder}/${headerName}\"")
+  endforeach()
+  foreach(header ${publicHeaders})
+    file(STRINGS ${header} reached REGEX "^[ \t]*#[ \t]*include[ \t]*(${hidden})")
+    if(reached)
+      message(FATAL_ERROR "${header} is a public header of ${name} but has ${reached}: users of ${name} "
+                          "cannot reach it (make the header private, or forward-declare)")
+    endif()
+  endforeach()
+
   add_library(${name} STATIC ${sources} ${headers} ${generated})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  if(ARG_DEPS)
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  set(tree ${PROJECT_BINARY_DIR}/include/${name})
+  q_header_tree(${tree} ${folder} ${publicHeaders})
+  target_include_directories(${name} PUBLIC ${tree})
+  if(ARG_PUBLIC)
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC})
+  endif()
+  if(ARG_PRIVATE)
+    target_link_libraries(${name} PRIVATE ${ARG_PRIVATE})
+  endif()
+  if(privateHeaders)
+    set(privateTree ${PROJECT_BINARY_DIR}/include/${name}_private)
+    q_header_tree(${privateTree} ${folder} ${privateHeaders})
+    target_include_directories(${name} PRIVATE ${privateTree})
+    add_library(${name}_private INTERFACE)
+    target_include_directories(${name}_private INTERFACE ${privateTree})
+    target_link_libraries(${name}_private INTERFACE ${name} ${ARG_PRIVATE})
   endif()
 endfunction()
 
@@ -74,7 +135,7 @@ endfunction()
 function(q_add_program name)
   cmake_parse_arguments(ARG "" "MAIN;INSTALL_DIR" "LIBS" ${ARGN})
   if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_MAIN})
-    return()
+    message(FATAL_ERROR "${name}: the main file ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_MAIN} does not exist")
   endif()
   add_executable(${name} ${ARG_MAIN})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})

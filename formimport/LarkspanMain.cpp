@@ -6,7 +6,6 @@
 #include "platform/system/TerminationSignals.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/NoScreen.h"
-#include "platform/ui/QtRuntime.h"
 
 int main(int argc, char** argv) {
   InstallTerminationSignals();

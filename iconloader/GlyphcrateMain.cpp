@@ -11,7 +11,6 @@
 #include "platform/system/UnitStartup.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/NoScreen.h"
-#include "platform/ui/QtRuntime.h"
 
 namespace {
 

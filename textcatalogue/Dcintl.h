@@ -7,7 +7,7 @@
 
 #include "platform/components/Component.h"
 #include "platform/components/Events.h"
-#include "platform/ui/FontStyles.h"
+#include "platform/components/FontStyles.h"
 #include "textcatalogue/DcintlHolders.h"
 
 class TField;

@@ -6,7 +6,12 @@
 
 namespace {
 std::vector<std::string> GArguments;
+
+std::string& ProgramNameValue() {
+  static std::string name = "qvapp";
+  return name;
 }
+}  // namespace
 
 void SetCommandLine(int argc, const char* const* argv) {
   GArguments.clear();
@@ -20,3 +25,7 @@ std::string ParamStr(int index) {
   if (index < 1 || index > ParamCount()) return std::string();
   return GArguments[static_cast<size_t>(index - 1)];
 }
+
+void SetProgramName(const std::string& name) { ProgramNameValue() = name; }
+
+const std::string& ProgramName() { return ProgramNameValue(); }

@@ -3,10 +3,12 @@
 #include <QPainter>
 #include <QStyleOptionTab>
 #include <QStylePainter>
+#include <QTabBar>
 #include <algorithm>
 
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Exceptions.h"
+#include "platform/ui/Controls_p.h"
 #include "platform/ui/QtText.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // Tab controls: the page control with its tab sheets, owner-drawn tabs and the visible-tab search.
 #pragma once
 
-#include <QTabBar>
 #include <vector>
 
 #include "platform/ui/Controls.h"
 
+class QTabBar;
 class TCustomTabControl;
 class TTabSheet;
 

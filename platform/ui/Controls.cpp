@@ -1,11 +1,13 @@
 #include "platform/ui/Controls.h"
 
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 
 #include "platform/components/Application.h"
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Exceptions.h"
+#include "platform/ui/Controls_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtRuntime.h"
 #include "platform/ui/QtText.h"
@@ -55,7 +57,12 @@ const TMetaClass& TControl::StaticClass() {
   return cls;
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
+struct TControl::TWidgetRef {
+  QPointer<QWidget> Widget;
+};
+
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), FFont(std::make_unique<TFont>()), FWidget(std::make_unique<TWidgetRef>()) {
   // Widgets need the Qt application; a control made before Application->Initialize still gets one.
   EnsureQtApplication();
   FFont->SetOnChange([this] {
@@ -66,14 +73,16 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_uniqu
 
 TControl::~TControl() {
   SetParent(nullptr);
-  if (QWidget* widget = FWidget.data()) {
+  if (QWidget* widget = Widget()) {
     if (auto* link = dynamic_cast<TControlLink*>(widget)) link->Unlink();
     delete widget;
   }
 }
 
+QWidget* TControl::Widget() const { return FWidget->Widget.data(); }
+
 void TControl::SetWidget(QWidget* widget) {
-  FWidget = widget;
+  FWidget->Widget = widget;
   widget->hide();
   widget->setFont(FFont->ToQFont());
   ApplyGeometry();
@@ -96,13 +105,13 @@ void TControl::SetParent(TWinControl* parent) {
     TWinControl* old = FParent;
     old->RemoveControl(this);
     FParent = nullptr;
-    if (FWidget) FWidget->setParent(nullptr);
+    if (QWidget* widget = Widget()) widget->setParent(nullptr);
     if (FAlign != alNone && FVisible) old->Realign();
   }
   if (parent != nullptr) {
     FParent = parent;
     parent->InsertControl(this);
-    if (FWidget) FWidget->setParent(parent->ClientWidget());
+    if (QWidget* widget = Widget()) widget->setParent(parent->ClientWidget());
     ParentFontChanged();
     ParentShowHintChanged();
   }
@@ -122,7 +131,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TControl::ApplyGeometry() {
-  if (FWidget) FWidget->setGeometry(FLeft, FTop, std::max(FWidth, 0), std::max(FHeight, 0));
+  if (QWidget* widget = Widget()) widget->setGeometry(FLeft, FTop, std::max(FWidth, 0), std::max(FHeight, 0));
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -148,16 +157,17 @@ void TControl::SetVisible(bool visible) {
 }
 
 void TControl::ApplyVisibility() {
-  if (!FWidget) return;
+  QWidget* widget = Widget();
+  if (widget == nullptr) return;
   // A control that sits on nothing is no window of its own.
-  FWidget->setVisible(FVisible && FParent != nullptr);
+  widget->setVisible(FVisible && FParent != nullptr);
 }
 
 bool TControl::Showing() const { return FVisible && FParent != nullptr && FParent->Showing(); }
 
 void TControl::SetEnabled(bool enabled) {
   FEnabled = enabled;
-  if (FWidget) FWidget->setEnabled(enabled);
+  if (QWidget* widget = Widget()) widget->setEnabled(enabled);
 }
 
 void TControl::SetCaption(const std::string& caption) {
@@ -191,7 +201,7 @@ bool TControl::EffectiveShowHint() const {
 }
 
 void TControl::ApplyHint() {
-  if (FWidget) FWidget->setToolTip(EffectiveShowHint() ? ToQString(FHint) : QString());
+  if (QWidget* widget = Widget()) widget->setToolTip(EffectiveShowHint() ? ToQString(FHint) : QString());
 }
 
 void TControl::ParentShowHintChanged() {
@@ -219,7 +229,7 @@ void TControl::ParentFontChanged() {
 }
 
 void TControl::FontChanged() {
-  if (FWidget) FWidget->setFont(FFont->ToQFont());
+  if (QWidget* widget = Widget()) widget->setFont(FFont->ToQFont());
   Invalidate();
 }
 
@@ -229,15 +239,15 @@ void TControl::SetColor(TColor color) {
 }
 
 void TControl::Repaint() {
-  if (FWidget) FWidget->repaint();
+  if (QWidget* widget = Widget()) widget->repaint();
 }
 
 void TControl::Invalidate() {
-  if (FWidget) FWidget->update();
+  if (QWidget* widget = Widget()) widget->update();
 }
 
 void TControl::Update() {
-  if (FWidget) FWidget->repaint();
+  if (QWidget* widget = Widget()) widget->repaint();
 }
 
 TCustomForm* TControl::ParentForm() const {

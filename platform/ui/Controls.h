@@ -2,8 +2,6 @@
 // alignment, visibility, hints and focus rules.
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +12,7 @@
 #include "platform/components/TypeInfo.h"
 #include "platform/ui/Graphics.h"
 
+class QWidget;
 class TWinControl;
 class TCustomForm;
 
@@ -98,7 +97,8 @@ class TControl : public TComponent {
   // The form the control sits on, nullptr when none.
   TCustomForm* ParentForm() const;
 
-  QWidget* Widget() const { return FWidget.data(); }
+  // The control's Qt widget; nullptr before the derived class made it, or once Qt destroyed it.
+  QWidget* Widget() const;
 
   void Loaded() override;
 
@@ -140,7 +140,9 @@ class TControl : public TComponent {
   bool FParentFont = true;
   bool FTakingParentFont = false;
   TColor FColor = clBtnFace;
-  QPointer<QWidget> FWidget;
+  // The widget, watched: Qt may destroy it first (with a parent widget), and then it reads as none.
+  struct TWidgetRef;
+  std::unique_ptr<TWidgetRef> FWidget;
 };
 
 // A control that holds other controls and can take the keyboard focus.
@@ -195,29 +197,3 @@ class TWinControl : public TControl {
   bool FTabStop = false;
   bool FAligning = false;
 };
-
-// What every control's widget knows of its control; the control clears it before the widget goes, so a
-// late Qt event never reaches a control that is being destroyed.
-class TControlLink {
- public:
-  explicit TControlLink(TControl* control) : FLinkedControl(control) {}
-  virtual ~TControlLink() = default;
-  TControl* LinkedControl() const { return FLinkedControl; }
-  void Unlink() { FLinkedControl = nullptr; }
-
- private:
-  TControl* FLinkedControl;
-};
-
-// The Qt widget of a control that paints itself: panels, labels, tab sheets.
-class TPaintedWidget : public QWidget, public TControlLink {
-  Q_OBJECT
- public:
-  explicit TPaintedWidget(TControl* control);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-};
-
-// Paints control on widget: a canvas with the control's colour as brush and its font, then Paint.
-void PaintControl(TControl* control, QWidget* widget);

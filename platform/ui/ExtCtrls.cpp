@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "platform/ui/Controls_p.h"
 #include "platform/ui/DrawText.h"
 
 const TEnumInfo& PanelBevelInfo() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -11,6 +12,7 @@
 #include "platform/components/FormReader.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/Paths.h"
+#include "platform/ui/Controls_p.h"
 #include "platform/ui/NoScreen.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtRuntime.h"

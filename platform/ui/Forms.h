@@ -1,7 +1,6 @@
 // Forms, the screen and the window part of the application object, on Qt top-level widgets.
 #pragma once
 
-#include <QEventLoop>
 #include <memory>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "platform/system/Dialogs.h"
 #include "platform/ui/Controls.h"
 
+class QEventLoop;
 class TButton;
 
 enum TPosition {

@@ -1,5 +1,7 @@
 #include "platform/ui/Graphics.h"
 
+#include <QColor>
+#include <QFont>
 #include <QPainter>
 #include <cmath>
 #include <cstdlib>

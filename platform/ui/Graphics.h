@@ -1,16 +1,16 @@
 // Colours, fonts, brushes and the canvas that controls paint on, backed by QPainter.
 #pragma once
 
-#include <QColor>
-#include <QFont>
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "platform/components/FontStyles.h"
 #include "platform/components/Set.h"
 #include "platform/components/TypeInfo.h"
-#include "platform/ui/FontStyles.h"
 
+class QColor;
+class QFont;
 class QPainter;
 
 // $00BBGGRR, or a system colour: $FF000000 plus the system colour's number.

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "platform/ui/QtRuntime.h"
+#include "platform/system/CommandLine.h"
 
 namespace {
 

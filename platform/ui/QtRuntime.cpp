@@ -7,7 +7,9 @@
 #include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "platform/system/CommandLine.h"
 #include "platform/system/TerminationSignals.h"
 
 namespace {
@@ -15,11 +17,6 @@ namespace {
 bool IsSet(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
-}
-
-std::string& ProgramNameValue() {
-  static std::string name = "qvapp";
-  return name;
 }
 
 QtMessageHandler GPreviousHandler = nullptr;
@@ -57,10 +54,6 @@ bool ChooseOffscreenWhenNoDisplay() {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   return true;
 }
-
-void SetProgramName(const std::string& name) { ProgramNameValue() = name; }
-
-const std::string& ProgramName() { return ProgramNameValue(); }
 
 QApplication& EnsureQtApplication() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;

@@ -1,8 +1,6 @@
 // The one Qt application object of the process, made on first use, on a platform that can run here.
 #pragma once
 
-#include <string>
-
 class QApplication;
 
 // With no display (no DISPLAY, no WAYLAND_DISPLAY) and no platform chosen by QT_QPA_PLATFORM, Qt would
@@ -15,9 +13,3 @@ bool ChooseOffscreenWhenNoDisplay();
 // their handlers) reaches the checkpoint from any event loop, a message box's or a dialog's too. A
 // platform that cannot start (a display that cannot be reached) ends the process with status 2.
 QApplication& EnsureQtApplication();
-
-// The program's own name, by which the desktop tells its windows apart (application name, window
-// class) and with which its lines on standard error begin; set by main before the QApplication is
-// made. "qvapp" when none was set.
-void SetProgramName(const std::string& name);
-const std::string& ProgramName();

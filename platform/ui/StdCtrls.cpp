@@ -1,10 +1,14 @@
 #include "platform/ui/StdCtrls.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QLineEdit>
+#include <QPushButton>
 #include <algorithm>
 
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Exceptions.h"
+#include "platform/ui/Controls_p.h"
 #include "platform/ui/DrawText.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtText.h"

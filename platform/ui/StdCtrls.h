@@ -1,9 +1,6 @@
 // Labels, push buttons, single-line edits and combo boxes.
 #pragma once
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <string>
 
 #include "platform/system/StringList.h"

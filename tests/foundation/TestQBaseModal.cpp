@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTimer>
 #include <memory>
 

@@ -2,12 +2,16 @@
 // application's window part and the program-wide cursor, on Qt's offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
