@@ -1,9 +1,6 @@
 #include "formimport/ImportAdvF.h"
 
-#include <cstdio>
-
 #include "formimport/DBLoad.h"
-#include "formimport/LarkspanUnits.h"
 #include "foundation/QData.h"
 #include "foundation/QVConnect.h"
 #include "platform/components/Application.h"
@@ -14,9 +11,7 @@
 #include "platform/system/Dialogs.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"
-#include "platform/system/UnitStartup.h"
 #include "platform/ui/FileDialogs.h"
-#include "platform/ui/NoScreen.h"
 #include "platform/ui/UiClasses.h"
 
 extern const char FormResource_ImportAdvF[];
@@ -119,41 +114,4 @@ void RegisterImportAdvFClasses() {
   RegisterQDataClasses();
   RegisterQBaseModal();
   RegisterClass(TdlImportAdvF::StaticClass());
-}
-
-int RunLarkspan() {
-  RegisterImportAdvFClasses();
-
-  TUnitStartupList units;
-  RegisterLarkspanUnits(units);
-  int exitCode = 0;
-  const int boxesBefore = ErrorOrWarningBoxCount();
-  try {
-    units.RunStartup();
-    Application->Initialize();
-    if (NoScreen() && FormFileArgument().empty()) {
-      // The open dialog would ask a person who is not there.
-      std::fprintf(stderr,
-                   "larkspan: no display to choose the form file on: give it as the argument "
-                   "(larkspan FORM.XML)\n");
-      exitCode = 2;
-    } else {
-      Application->SetTitle("Larkspan");
-      Application->CreateForm(dmData);
-      Application->CreateForm(dlImportAdvF);
-      Application->Run();
-    }
-  } catch (const std::exception& e) {
-    // Only a failing start-up gets here: errors of the import are shown in message boxes.
-    std::fprintf(stderr, "larkspan: %s\n", e.what());
-    exitCode = 2;
-  }
-  try {
-    units.RunShutdown();
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "larkspan: %s\n", e.what());
-    if (exitCode == 0) exitCode = 1;
-  }
-  if (exitCode == 0 && ErrorOrWarningBoxCount() > boxesBefore) exitCode = 1;
-  return exitCode;
 }

@@ -1,5 +1,5 @@
 // TdlImportAdvF: Larkspan's one window, a waiting box that imports an advanced form file into every
-// database of QV32.INI while it is being created; and Larkspan's main block.
+// database of QV32.INI while it is being created.
 #pragma once
 
 #include <string>
@@ -49,11 +49,3 @@ void RegisterImportAdvFClasses();
 // The form file the command line names: its first argument; empty when there is none (an empty first
 // argument counts as none).
 std::string FormFileArgument();
-
-// Larkspan's main block, on the application object that main made (with its window part installed and
-// the command line set): the units' start-up steps, Initialize, the title, the data module, the
-// dialog, the message loop, and the units' exit steps. Gives the program's exit code: 0 for a run that
-// showed no error or warning box; 1 when it showed one, or a unit's exit step failed; 2 when it could
-// not start: a start-up step failed, or nobody can see the windows (NoScreen) and no form file was
-// given. What failed outside a box is written to standard error.
-int RunLarkspan();

@@ -6,6 +6,7 @@
 
 #include "formimport/DBLoad.h"
 #include "formimport/ImportAdvF.h"
+#include "formimport/LarkspanProgram.h"
 #include "foundation/QData.h"
 #include "platform/components/Application.h"
 #include "platform/data/Query.h"
@@ -120,7 +121,7 @@ class ImportAdvFTest : public ::testing::Test {
     auto windowing = std::make_unique<TTestWindowing>(BinFolder() + "/larkspan");
     FWindowing = windowing.get();
     FApplication->SetWindowing(std::move(windowing));
-    return RunLarkspan();
+    return RunMainBlock(LarkspanProgram());
   }
 
   // The run ended by itself: the end was asked for before the message loop.
