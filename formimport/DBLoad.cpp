@@ -125,6 +125,23 @@ void CutToLength(TFieldInfo& field) {
 // What the default text "1-1-1900" of a timestamp column stands for: two days after the zero date.
 constexpr TDateTime FirstOfJanuary1900 = 2;
 
+// The fixed rules of a table's rows, by its name.
+enum TTableRule { trNone, trDictObservation, trConceptMap, trAdvForm };
+
+// A statement of the current table and its key parameters, parameter k for key column k. The
+// parameters are found once, when the statement is built: its text does not change until the table
+// is done, so it is prepared once and each row only gives it values.
+struct TKeyedQuery {
+  std::unique_ptr<TQuery> Query;
+  std::vector<TParam*> Keys;
+};
+
+// A screening code column and the value column cleared with it; -1 where the table has no such column.
+struct TScreeningPair {
+  int Code;
+  int Value;
+};
+
 // One run of the second pass over one file: the column table, the queries and the current row.
 class TFormImport {
  public:
@@ -133,26 +150,36 @@ class TFormImport {
  private:
   void ImportTable(const std::string& tableName, std::string tableText);
   void PrepareStatements(const std::string& tableName);
-  void ImportRow(const std::string& tableName, TCutBuffer& row);
-  // Sets parameter k of query from field; false when the field's type is not handled.
-  bool SetKeyParam(TQuery& query, int k, TFieldInfo& field);
+  void ImportRow(TCutBuffer& row);
+  // Sets param from the key field; false when the field's type is not handled.
+  bool SetKeyParam(TParam& param, TFieldInfo& field);
   void SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault);
   void WriteLongColumn(TQuery& query, TFieldInfo& field);
 
   int FieldIndex(const std::string& name) const;
-  void DeleteChildRows(const std::string& childTable);
-  void CheckScreeningCode(const std::string& codeColumn, const std::string& valueColumn);
+  std::vector<TParam*> KeyParams(TQuery& query) const;
+  void DeleteChildRows(TKeyedQuery& childDelete);
+  void CheckScreeningCode(const TScreeningPair& pair);
 
   TFieldTable FFields = TFieldTable(FieldTableSize);
   int FCount = 0;
-  std::vector<std::unique_ptr<TQuery>> FLongQueries;
-  std::unique_ptr<TQuery> FCommand;
   std::unique_ptr<TQuery> FRowQuery;
+  std::vector<TParam*> FRowKeys;
+  // Per column: the long-column query of a long column after the first; no query for the others.
+  std::vector<TKeyedQuery> FLongQueries;
+  // The current table's rule, its child-row deletes in the order the rule runs them, and its screening
+  // lookup with the codes it checks.
+  TTableRule FRule = trNone;
+  std::vector<TKeyedQuery> FChildDeletes;
+  std::unique_ptr<TQuery> FScreening;
+  TParam* FScreeningCode = nullptr;
+  int FScreeningCodeLength = -1;  // not known until the lookup is first prepared
+  std::vector<TScreeningPair> FScreeningPairs;
+  int FBillAcHolder = -1;
   int FResult = 0;
 };
 
 int TFormImport::Run(TCutBuffer& xml) {
-  FCommand = MakeQuery(false);
   FRowQuery = MakeQuery(true);
   std::string header;
   CutElement("header", xml, header);
@@ -166,7 +193,6 @@ int TFormImport::Run(TCutBuffer& xml) {
   }
   FRowQuery->Close();
   FRowQuery.reset();
-  FCommand.reset();
   return FResult;
 }
 
@@ -206,10 +232,20 @@ void TFormImport::ImportTable(const std::string& tableName, std::string tableTex
   for (CutElement("row", rows, rowText); !rowText.empty(); CutElement("row", rows, rowText)) {
     TerminationCheckpoint();
     TCutBuffer row(std::move(rowText));
-    ImportRow(tableName, row);
+    ImportRow(row);
   }
   database.Commit();
   FLongQueries.clear();
+  FChildDeletes.clear();
+  FScreening.reset();
+}
+
+std::vector<TParam*> TFormImport::KeyParams(TQuery& query) const {
+  std::vector<TParam*> keys;
+  for (int i = 0; i < FCount; ++i)
+    if (FFields[i].IsKey)
+      keys.push_back(&query.ParamByName(KeyParamName(static_cast<int>(keys.size())).substr(1)));
+  return keys;
 }
 
 void TFormImport::PrepareStatements(const std::string& tableName) {
@@ -222,17 +258,60 @@ void TFormImport::PrepareStatements(const std::string& tableName) {
   FLongQueries.resize(static_cast<size_t>(FCount));
   for (int i = 0; i < FCount; ++i) {
     if (longSQL[i].Count() == 0) continue;
-    FLongQueries[i] = MakeQuery(true);
-    FLongQueries[i]->SetSQL(longSQL[i]);
+    FLongQueries[i].Query = MakeQuery(true);
+    FLongQueries[i].Query->SetSQL(longSQL[i]);
   }
   FRowQuery->SetSQL(rowSQL);
   FRowQuery->SetRequestLive(true);
   FRowQuery->Prepare();
-  for (auto& query : FLongQueries) {
-    if (!query) continue;
-    query->SetRequestLive(true);
-    query->Prepare();
+  FRowKeys = KeyParams(*FRowQuery);
+  for (TKeyedQuery& keyed : FLongQueries) {
+    if (!keyed.Query) continue;
+    keyed.Query->SetRequestLive(true);
+    keyed.Query->Prepare();
+    keyed.Keys = KeyParams(*keyed.Query);
   }
+
+  // The statements of the table's rule. Each is prepared when a row first runs it, where the rule
+  // has always first met the server, and then serves every further row of the table.
+  FRule = SameText(tableName, "dictobservation") ? trDictObservation
+          : SameText(tableName, "conceptmap")    ? trConceptMap
+          : SameText(tableName, "advform")       ? trAdvForm
+                                                 : trNone;
+  std::vector<const char*> children;
+  FScreeningPairs.clear();
+  switch (FRule) {
+    case trDictObservation:
+      children = {"dictcombo"};
+      FScreeningPairs = {{FieldIndex("mapscncode"), FieldIndex("mapValueNo")}};
+      break;
+    case trConceptMap:
+      children = {"conceptvaluemap"};
+      FScreeningPairs = {{FieldIndex("maptoscncode"), FieldIndex("maptoscnvalueno")},
+                         {FieldIndex("maptoscncodealt"), FieldIndex("maptoscnvaluenoalt")}};
+      break;
+    case trAdvForm:
+      children = {"afitem", "afcomboactions"};
+      break;
+    case trNone:
+      break;
+  }
+  FChildDeletes.clear();
+  for (const char* child : children) {
+    TKeyedQuery childDelete{MakeQuery(false), {}};
+    childDelete.Query->SetSQL(ChildDeleteSQL(child, FFields, FCount));
+    childDelete.Keys = KeyParams(*childDelete.Query);
+    FChildDeletes.push_back(std::move(childDelete));
+  }
+  FScreening.reset();
+  FScreeningCode = nullptr;
+  FScreeningCodeLength = -1;
+  if (!FScreeningPairs.empty()) {
+    FScreening = MakeQuery(false);
+    FScreening->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
+    FScreeningCode = &FScreening->ParamByName("scncode");
+  }
+  FBillAcHolder = FRule == trAdvForm ? FieldIndex("billacholderid") : -1;
 }
 
 int TFormImport::FieldIndex(const std::string& name) const {
@@ -242,8 +321,7 @@ int TFormImport::FieldIndex(const std::string& name) const {
   return -1;
 }
 
-bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
-  TParam& param = query.ParamByName("param" + IntToStr(k));
+bool TFormImport::SetKeyParam(TParam& param, TFieldInfo& field) {
   if (field.TextValue.empty()) {
     param.Clear();
     param.SetBound(true);
@@ -280,31 +358,24 @@ bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
   }
 }
 
-void TFormImport::DeleteChildRows(const std::string& childTable) {
-  FCommand->Close();
-  FCommand->SQL().Clear();
-  FCommand->SetSQL(ChildDeleteSQL(childTable, FFields, FCount));
-  int k = 0;
+void TFormImport::DeleteChildRows(TKeyedQuery& childDelete) {
+  size_t k = 0;
   for (int i = 0; i < FCount; ++i)
-    if (FFields[i].IsKey) SetKeyParam(*FCommand, k++, FFields[i]);
-  FCommand->ExecSQL();
+    if (FFields[i].IsKey) SetKeyParam(*childDelete.Keys[k++], FFields[i]);
+  childDelete.Query->ExecSQL();
 }
 
-void TFormImport::CheckScreeningCode(const std::string& codeColumn, const std::string& valueColumn) {
-  const int i = FieldIndex(codeColumn);
-  if (i < 0) return;
-  const std::string code = FFields[i].TextValue;
+void TFormImport::CheckScreeningCode(const TScreeningPair& pair) {
+  if (pair.Code < 0) return;
+  const std::string code = FFields[pair.Code].TextValue;
   if (code.empty()) return;
-  FCommand->Close();
-  FCommand->SQL().Clear();
-  FCommand->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
   // A code longer than the codes of screening has no row there; the server would refuse the lookup.
-  const int codeLength = FCommand->ParamSize("scncode");
+  if (FScreeningCodeLength < 0) FScreeningCodeLength = FScreening->ParamSize("scncode");
   bool found = false;
-  if (codeLength == 0 || code.size() <= static_cast<size_t>(codeLength)) {
-    FCommand->ParamByName("scncode").SetAsString(code);
-    FCommand->Open();
-    found = !FCommand->Eof();
+  if (FScreeningCodeLength == 0 || code.size() <= static_cast<size_t>(FScreeningCodeLength)) {
+    FScreeningCode->SetAsString(code);
+    FScreening->Open();
+    found = !FScreening->Eof();
   }
   if (!found) {
     static const struct {
@@ -314,18 +385,17 @@ void TFormImport::CheckScreeningCode(const std::string& codeColumn, const std::s
     bool replaced = false;
     for (const auto& partner : partners) {
       if (code == partner.From) {
-        FFields[i].TextValue = partner.To;
+        FFields[pair.Code].TextValue = partner.To;
         replaced = true;
         break;
       }
     }
     if (!replaced) {
-      FFields[i].TextValue.clear();
-      const int value = FieldIndex(valueColumn);
-      if (value >= 0) FFields[value].TextValue.clear();
+      FFields[pair.Code].TextValue.clear();
+      if (pair.Value >= 0) FFields[pair.Value].TextValue.clear();
     }
   }
-  FCommand->Close();
+  FScreening->Close();
 }
 
 void TFormImport::SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault) {
@@ -382,35 +452,35 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
   query.Close();
 }
 
-void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
+void TFormImport::ImportRow(TCutBuffer& row) {
   std::string value;
   for (int i = 0; i < FCount; ++i) {
     CutElement(FFields[i].ColumnName, row, value);
     FFields[i].TextValue = DecodeXMLEntities(value);
   }
 
-  int k = 0;
+  size_t k = 0;
   for (int i = 0; i < FCount; ++i) {
     if (!FFields[i].IsKey) continue;
-    SetKeyParam(*FRowQuery, k, FFields[i]);
-    const TParam& source = FRowQuery->ParamByName("param" + IntToStr(k));
-    for (auto& query : FLongQueries)
-      if (query) query->ParamByName("param" + IntToStr(k)).Assign(source);
+    TParam& source = *FRowKeys[k];
+    SetKeyParam(source, FFields[i]);
+    for (TKeyedQuery& keyed : FLongQueries)
+      if (keyed.Query) keyed.Keys[k]->Assign(source);
     ++k;
   }
 
-  if (SameText(tableName, "dictobservation")) {
-    DeleteChildRows("dictcombo");
-    CheckScreeningCode("mapscncode", "mapValueNo");
-  } else if (SameText(tableName, "conceptmap")) {
-    DeleteChildRows("conceptvaluemap");
-    CheckScreeningCode("maptoscncode", "maptoscnvalueno");
-    CheckScreeningCode("maptoscncodealt", "maptoscnvaluenoalt");
-  } else if (SameText(tableName, "advform")) {
-    DeleteChildRows("afitem");
-    DeleteChildRows("afcomboactions");
-    const int i = FieldIndex("billacholderid");
-    if (i >= 0) FFields[i].TextValue.clear();
+  switch (FRule) {
+    case trDictObservation:
+    case trConceptMap:
+      DeleteChildRows(FChildDeletes[0]);
+      for (const TScreeningPair& pair : FScreeningPairs) CheckScreeningCode(pair);
+      break;
+    case trAdvForm:
+      for (TKeyedQuery& childDelete : FChildDeletes) DeleteChildRows(childDelete);
+      if (FBillAcHolder >= 0) FFields[FBillAcHolder].TextValue.clear();
+      break;
+    case trNone:
+      break;
   }
 
   FRowQuery->Open();
@@ -450,7 +520,7 @@ void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
   FRowQuery->Close();
 
   for (int i = 0; i < FCount; ++i)
-    if (FFields[i].IsLong && FLongQueries[i]) WriteLongColumn(*FLongQueries[i], FFields[i]);
+    if (FFields[i].IsLong && FLongQueries[i].Query) WriteLongColumn(*FLongQueries[i].Query, FFields[i]);
 }
 
 }  // namespace
