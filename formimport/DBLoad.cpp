@@ -1,12 +1,15 @@
 #include "formimport/DBLoad.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "formimport/DBLoadConvert.h"
@@ -84,21 +87,40 @@ int OpenForReading(const std::string& fileName) {
   return handle;
 }
 
-// The whole file in one block.
-std::string ReadWhole(TFileHandle& file) {
+// A block for a whole file. A large one asks for huge pages: where each fresh page costs a fault (in
+// a virtual machine above all), filling a large file's 4 KiB pages costs several times reading it.
+TTextBlock NewTextBlock(size_t size) {
+  constexpr size_t HugePage = 2 << 20;
+  TTextBlock block;
+  if (size < HugePage) {
+    block.reset(static_cast<char*>(std::malloc(size + 1)));
+  } else {
+    const size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
+    block.reset(static_cast<char*>(std::aligned_alloc(HugePage, rounded)));
+    if (block) ::madvise(block.get(), rounded, MADV_HUGEPAGE);
+  }
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+
+// The whole file in one block, up to its first Ctrl-Z: the text ends there, as it does for the reader
+// of the first pass, so what the publish code check has not seen is not imported.
+TCutBuffer ReadWhole(TFileHandle& file) {
   struct stat info;
   if (::fstat(file.Get(), &info) != 0) throw EInOutError(InOutErrorText(errno), errno);
-  std::string text(static_cast<size_t>(info.st_size), '\0');
+  const size_t size = static_cast<size_t>(info.st_size);
+  TTextBlock text = NewTextBlock(size);
   size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t got = ::read(file.Get(), text.data() + done, text.size() - done);
+  while (done < size) {
+    const ssize_t got = ::read(file.Get(), text.get() + done, size - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) throw EInOutError(InOutErrorText(errno), errno);
     if (got == 0) break;  // the file became shorter while it was read
     done += static_cast<size_t>(got);
   }
-  text.resize(done);
-  return text;
+  if (const void* endOfText = std::memchr(text.get(), '\x1a', done))
+    done = static_cast<size_t>(static_cast<const char*>(endOfText) - text.get());
+  return TCutBuffer(std::move(text), done);
 }
 
 std::unique_ptr<TQuery> MakeQuery(bool live) {
@@ -148,7 +170,7 @@ class TFormImport {
   int Run(TCutBuffer& xml);
 
  private:
-  void ImportTable(const std::string& tableName, std::string tableText);
+  void ImportTable(const std::string& tableName, TCutBuffer& rows);
   void PrepareStatements(const std::string& tableName);
   void ImportRow(TCutBuffer& row);
   // Sets param from the key field; false when the field's type is not handled.
@@ -181,22 +203,22 @@ class TFormImport {
 
 int TFormImport::Run(TCutBuffer& xml) {
   FRowQuery = MakeQuery(true);
-  std::string header;
+  TCutBuffer header;
   CutElement("header", xml, header);
+  TCutBuffer tableText;
   for (std::string table = FirstTagName(xml); !table.empty(); table = FirstTagName(xml)) {
     const size_t before = xml.Length();
-    std::string tableText;
     CutElement(table, xml, tableText);
     // A start tag with no ">" anywhere after it cannot be cut; its name would come back forever.
     if (xml.Length() == before) break;
-    ImportTable(table, std::move(tableText));
+    ImportTable(table, tableText);
   }
   FRowQuery->Close();
   FRowQuery.reset();
   return FResult;
 }
 
-void TFormImport::ImportTable(const std::string& tableName, std::string tableText) {
+void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
   TDatabase& database = WorkingDatabase();
   database.StartTransaction();
   FCount = ReadTableFields(tableName, FFields);
@@ -227,11 +249,9 @@ void TFormImport::ImportTable(const std::string& tableName, std::string tableTex
   }
   PrepareStatements(tableName);
 
-  TCutBuffer rows(std::move(tableText));
-  std::string rowText;
-  for (CutElement("row", rows, rowText); !rowText.empty(); CutElement("row", rows, rowText)) {
+  TCutBuffer row;
+  for (CutElement("row", rows, row); !row.Empty(); CutElement("row", rows, row)) {
     TerminationCheckpoint();
-    TCutBuffer row(std::move(rowText));
     ImportRow(row);
   }
   database.Commit();
@@ -453,10 +473,10 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
 }
 
 void TFormImport::ImportRow(TCutBuffer& row) {
-  std::string value;
   for (int i = 0; i < FCount; ++i) {
+    std::string& value = FFields[i].TextValue;
     CutElement(FFields[i].ColumnName, row, value);
-    FFields[i].TextValue = DecodeXMLEntities(value);
+    value = DecodeXMLEntities(std::move(value));
   }
 
   size_t k = 0;
@@ -559,17 +579,12 @@ int ImportFormTables(const std::string& fileName) {
     ShowError("Cannot open  \"" + fileName + "\" " + e.Message());
     return 0;
   }
-  std::string text = ReadWhole(*file);
+  TCutBuffer fileText = ReadWhole(*file);
   file->Close();
-  // The text ends at the first Ctrl-Z, as it does for the reader of the first pass: what the
-  // publish code check has not seen is not imported.
-  const size_t endOfText = text.find('\x1a');
-  if (endOfText != std::string::npos) text.resize(endOfText);
-
-  TCutBuffer fileText(std::move(text));
-  std::string xml;
-  CutElement("xmltable", fileText, xml);
-  TCutBuffer tables(std::move(xml));
+  // Every level is cut in place: the tables, their rows and the file's xmltable content are views of
+  // the one block the file was read into.
+  TCutBuffer tables;
+  CutElement("xmltable", fileText, tables);
   TFormImport import;
   return import.Run(tables);
 }

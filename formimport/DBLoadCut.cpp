@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <utility>
 
 size_t FindFrom(std::string_view sub, std::string_view s, size_t from) {
   if (sub.empty() || from < 1) return 0;
@@ -9,17 +11,56 @@ size_t FindFrom(std::string_view sub, std::string_view s, size_t from) {
   return found == std::string_view::npos ? 0 : found + 1;
 }
 
+TCutBuffer::TCutBuffer(const std::string& text)
+    : FOwned(static_cast<char*>(std::malloc(text.size() + 1))), FText(FOwned.get()), FSize(text.size()) {
+  if (!FOwned) throw std::bad_alloc();
+  std::memcpy(FText, text.data(), text.size());
+}
+
+TCutBuffer::TCutBuffer(TTextBlock text, size_t size)
+    : FOwned(std::move(text)), FText(FOwned.get()), FSize(size) {}
+
+TCutBuffer::TCutBuffer(TCutBuffer&& other) noexcept { *this = std::move(other); }
+
+TCutBuffer& TCutBuffer::operator=(TCutBuffer&& other) noexcept {
+  if (this == &other) return *this;
+  FOwned = std::move(other.FOwned);
+  FText = std::exchange(other.FText, nullptr);
+  FSize = std::exchange(other.FSize, 0);
+  FGapStart = std::exchange(other.FGapStart, 0);
+  FGapEnd = std::exchange(other.FGapEnd, 0);
+  FNoTagBefore = std::exchange(other.FNoTagBefore, 0);
+  FClean = std::move(other.FClean);
+  other.FClean.clear();
+  return *this;
+}
+
+void TCutBuffer::View(char* text, size_t size) {
+  FOwned.reset();
+  FText = text;
+  FSize = size;
+  FGapStart = FGapEnd = 0;
+  FNoTagBefore = 0;
+  // The names stay: one view after another is cut by the same names, row after row.
+  for (TClean& clean : FClean) clean.Before = 0;
+}
+
 std::string TCutBuffer::Copy(size_t from, size_t to) const {
   std::string result;
-  if (to <= from) return result;
+  CopyTo(from, to, result);
+  return result;
+}
+
+void TCutBuffer::CopyTo(size_t from, size_t to, std::string& result) const {
+  result.clear();
+  if (to <= from) return;
   result.reserve(to - from);
-  if (from < FGapStart) result.append(FText, from, std::min(to, FGapStart) - from);
+  if (from < FGapStart) result.append(FText + from, std::min(to, FGapStart) - from);
   if (to > FGapStart) {
     const size_t gap = FGapEnd - FGapStart;
     const size_t start = std::max(from, FGapStart);
-    result.append(FText, start + gap, to - start);
+    result.append(FText + start + gap, to - start);
   }
-  return result;
 }
 
 size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
@@ -27,7 +68,7 @@ size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
   if (sub.empty()) return from <= length ? from : npos;
   if (from >= length) return npos;
   if (from < FGapStart) {
-    const std::string_view before(FText.data(), FGapStart);
+    const std::string_view before(FText, FGapStart);
     const size_t found = before.find(sub, from);
     if (found != std::string_view::npos) return found;
     // A match that runs across the gap.
@@ -39,7 +80,7 @@ size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
     }
     from = FGapStart;
   }
-  const std::string_view after(FText.data() + FGapEnd, FText.size() - FGapEnd);
+  const std::string_view after(FText + FGapEnd, FSize - FGapEnd);
   const size_t found = after.find(sub, from - FGapStart);
   return found == std::string_view::npos ? npos : found + FGapStart;
 }
@@ -47,35 +88,41 @@ size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
 void TCutBuffer::MoveGap(size_t to) {
   if (to > FGapStart) {
     const size_t count = to - FGapStart;
-    std::memmove(FText.data() + FGapStart, FText.data() + FGapEnd, count);
+    std::memmove(FText + FGapStart, FText + FGapEnd, count);
     FGapStart += count;
     FGapEnd += count;
   } else if (to < FGapStart) {
     const size_t count = FGapStart - to;
-    std::memmove(FText.data() + FGapEnd - count, FText.data() + to, count);
+    std::memmove(FText + FGapEnd - count, FText + to, count);
     FGapStart -= count;
     FGapEnd -= count;
   }
 }
 
-void TCutBuffer::Delete(size_t from, size_t to) {
+void TCutBuffer::Delete(size_t from, size_t to) { Remove(from, to); }
+
+char* TCutBuffer::Remove(size_t from, size_t to) {
   to = std::min(to, Length());
-  if (to <= from) return;
+  if (to <= from) return FText + FGapEnd;
+  // Moving the gap to from leaves everything from there on in one block after the gap; widening the
+  // gap over [from, to) leaves those characters where they are.
   MoveGap(from);
+  char* removed = FText + FGapEnd;
   FGapEnd += to - from;
   // The text before from is unchanged, but a tag that began shortly before it now reads other characters.
   FNoTagBefore = std::min(FNoTagBefore, from);
   for (TClean& clean : FClean) {
-    const size_t reach = clean.Name.size() + 1;  // "<", the name and the character after it
+    const size_t reach = clean.Open.size();  // "<", the name and the character after it
     clean.Before = std::min(clean.Before, from >= reach ? from - reach : 0);
   }
+  return removed;
 }
 
 size_t TCutBuffer::FindStartTag(std::string_view name) {
-  auto it = std::find_if(FClean.begin(), FClean.end(), [&](const TClean& c) { return c.Name == name; });
-  if (it == FClean.end()) it = FClean.insert(FClean.end(), TClean{std::string(name), 0});
-  std::string open = "<";
-  open += name;
+  auto it = std::find_if(FClean.begin(), FClean.end(),
+                         [&](const TClean& c) { return std::string_view(c.Open).substr(1) == name; });
+  if (it == FClean.end()) it = FClean.insert(FClean.end(), TClean{"<" + std::string(name), 0});
+  const std::string& open = it->Open;
   size_t start = std::max(it->Before, FNoTagBefore);
   const size_t length = Length();
   for (;;) {
@@ -99,30 +146,56 @@ size_t TCutBuffer::FindFirstTag() {
   return p;
 }
 
-void CutElement(const std::string& name, TCutBuffer& buffer, std::string& inner) {
-  inner.clear();
+namespace {
+
+// The element a cut takes: its start at Start, its content [ContentFrom, ContentTo), its end tag
+// ending before End.
+struct TElementSpan {
+  size_t Start, ContentFrom, ContentTo, End;
+};
+
+// Finds the first element of name. When it has no content to give (none found, an empty element, no
+// end tag), makes the cut's deletions for that case and gives false.
+bool FindElement(const std::string& name, TCutBuffer& buffer, TElementSpan& span) {
   const size_t start = buffer.FindStartTag(name);
-  if (start == TCutBuffer::npos) return;
+  if (start == TCutBuffer::npos) return false;
   const size_t close = buffer.Find(">", start);
-  if (close == TCutBuffer::npos) return;
+  if (close == TCutBuffer::npos) return false;
   if (buffer.At(close - 1) == '/') {
     buffer.Delete(start, close + 1);
-    return;
+    return false;
   }
   // The end tag is searched from right after the start tag: the same place the search would start from
   // once the start tag were deleted. Deleting start tag, content and end tag at once leaves the same text.
   const size_t end = buffer.Find("</" + name + ">", close + 1);
   if (end == TCutBuffer::npos) {
     buffer.Delete(start, close + 1);
-    return;
+    return false;
   }
-  const size_t endClose = buffer.Find(">", end);
-  inner = buffer.Copy(close + 1, end);
-  buffer.Delete(start, endClose + 1);
+  span = {start, close + 1, end, buffer.Find(">", end) + 1};
+  return true;
+}
+
+}  // namespace
+
+void CutElement(const std::string& name, TCutBuffer& buffer, std::string& inner) {
+  inner.clear();
+  TElementSpan span;
+  if (!FindElement(name, buffer, span)) return;
+  buffer.CopyTo(span.ContentFrom, span.ContentTo, inner);
+  buffer.Delete(span.Start, span.End);
+}
+
+void CutElement(const std::string& name, TCutBuffer& buffer, TCutBuffer& inner) {
+  inner.Clear();
+  TElementSpan span;
+  if (!FindElement(name, buffer, span)) return;
+  char* removed = buffer.Remove(span.Start, span.End);
+  inner.View(removed + (span.ContentFrom - span.Start), span.ContentTo - span.ContentFrom);
 }
 
 void CutElement(const std::string& name, std::string& buffer, std::string& inner) {
-  TCutBuffer cut(std::move(buffer));
+  TCutBuffer cut(buffer);
   CutElement(name, cut, inner);
   buffer = cut.Str();
 }
@@ -164,7 +237,9 @@ std::string ReplaceAll(const std::string& s, std::string_view from, std::string_
 
 }  // namespace
 
-std::string DecodeXMLEntities(const std::string& s) {
+std::string DecodeXMLEntities(std::string s) {
+  // Most values hold neither an entity nor a line break.
+  if (s.find_first_of("&\r") == std::string::npos) return s;
   std::string text = ReplaceAll(s, "&lt;", "<");
   text = ReplaceAll(text, "&gt;", ">");
   text = ReplaceAll(text, "&apos;", "'");

@@ -127,8 +127,22 @@ TEST(CutElement, TheBufferGivesTheSameResultsAsPlainDeletion) {
       const std::string name = names[random() % std::size(names)];
       std::string expectedInner, inner;
       ReferenceCut(name, plain, expectedInner);
-      CutElement(name, fast, inner);
-      ASSERT_EQ(inner, expectedInner) << "cut " << step << " of " << name;
+      if (step % 2 == 0) {
+        CutElement(name, fast, inner);
+        ASSERT_EQ(inner, expectedInner) << "cut " << step << " of " << name;
+      } else {
+        // In place, as tables and rows are cut: the content is a view into the gap, and cutting
+        // inside it, again in place, changes nothing of the text around it.
+        TCutBuffer view, nestedView;
+        CutElement(name, fast, view);
+        ASSERT_EQ(view.Str(), expectedInner) << "cut " << step << " of " << name;
+        const std::string nested = names[random() % std::size(names)];
+        std::string expectedNested;
+        ReferenceCut(nested, expectedInner, expectedNested);
+        CutElement(nested, view, nestedView);
+        ASSERT_EQ(nestedView.Str(), expectedNested) << "cut " << step << " of " << nested << " in " << name;
+        ASSERT_EQ(view.Str(), expectedInner) << "cut " << step << " of " << nested << " in " << name;
+      }
       ASSERT_EQ(fast.Str(), plain) << "cut " << step << " of " << name;
       ASSERT_EQ(FirstTagName(fast), FirstTagName(plain));
     }
