@@ -46,6 +46,8 @@ class TSession {
         Master()->getUtilInterface()->getXpbBuilder(&FStatus, IXpbBuilder::DPB, nullptr, 0));
     dpb->insertString(&FStatus, isc_dpb_user_name, "SYSDBA");
     dpb->insertString(&FStatus, isc_dpb_password, "masterkey");
+    // The character set the programs connect with, so that the engine converts texts as it does for them.
+    dpb->insertString(&FStatus, isc_dpb_lc_ctype, "WIN1252");
     FAttachment.reset(FProvider->attachDatabase(&FStatus, path.c_str(), dpb->getBufferLength(&FStatus),
                                                 dpb->getBuffer(&FStatus)));
     FTransaction.reset(FAttachment->startTransaction(&FStatus, 0, nullptr));
