@@ -32,6 +32,7 @@ TCutBuffer& TCutBuffer::operator=(TCutBuffer&& other) noexcept {
   FNoTagBefore = std::exchange(other.FNoTagBefore, 0);
   FClean = std::move(other.FClean);
   other.FClean.clear();
+  FLastClean = std::exchange(other.FLastClean, 0);
   return *this;
 }
 
@@ -63,14 +64,40 @@ void TCutBuffer::CopyTo(size_t from, size_t to, std::string& result) const {
   }
 }
 
+namespace {
+
+// The first index >= from at which the block of size characters holds sub (not empty); npos when none.
+// Across a long stretch (a table's end tag) memmem skips ahead. Otherwise each candidate's first
+// character is found with memchr and the rest compared in place: these texts are full of "<", and a
+// call for each of them costs more than comparing the few characters after it.
+size_t SearchBlock(const char* text, size_t size, std::string_view sub, size_t from) {
+  if (sub.size() > size || from > size - sub.size()) return TCutBuffer::npos;
+  if (size - from > 4096) {
+    const void* hit = ::memmem(text + from, size - from, sub.data(), sub.size());
+    return hit == nullptr ? TCutBuffer::npos : static_cast<size_t>(static_cast<const char*>(hit) - text);
+  }
+  const size_t last = size - sub.size();
+  while (from <= last) {
+    const void* hit = std::memchr(text + from, sub[0], last - from + 1);
+    if (hit == nullptr) return TCutBuffer::npos;
+    const size_t p = static_cast<size_t>(static_cast<const char*>(hit) - text);
+    size_t k = 1;
+    while (k < sub.size() && text[p + k] == sub[k]) ++k;
+    if (k == sub.size()) return p;
+    from = p + 1;
+  }
+  return TCutBuffer::npos;
+}
+
+}  // namespace
+
 size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
   const size_t length = Length();
   if (sub.empty()) return from <= length ? from : npos;
   if (from >= length) return npos;
   if (from < FGapStart) {
-    const std::string_view before(FText, FGapStart);
-    const size_t found = before.find(sub, from);
-    if (found != std::string_view::npos) return found;
+    const size_t found = SearchBlock(FText, FGapStart, sub, from);
+    if (found != npos) return found;
     // A match that runs across the gap.
     const size_t first = FGapStart >= sub.size() ? std::max(from, FGapStart - sub.size() + 1) : from;
     for (size_t q = first; q < FGapStart && q + sub.size() <= length; ++q) {
@@ -80,9 +107,8 @@ size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
     }
     from = FGapStart;
   }
-  const std::string_view after(FText + FGapEnd, FSize - FGapEnd);
-  const size_t found = after.find(sub, from - FGapStart);
-  return found == std::string_view::npos ? npos : found + FGapStart;
+  const size_t found = SearchBlock(FText + FGapEnd, FSize - FGapEnd, sub, from - FGapStart);
+  return found == npos ? npos : found + FGapStart;
 }
 
 void TCutBuffer::MoveGap(size_t to) {
@@ -119,21 +145,29 @@ char* TCutBuffer::Remove(size_t from, size_t to) {
 }
 
 size_t TCutBuffer::FindStartTag(std::string_view name) {
-  auto it = std::find_if(FClean.begin(), FClean.end(),
-                         [&](const TClean& c) { return std::string_view(c.Open).substr(1) == name; });
-  if (it == FClean.end()) it = FClean.insert(FClean.end(), TClean{"<" + std::string(name), 0});
-  const std::string& open = it->Open;
-  size_t start = std::max(it->Before, FNoTagBefore);
+  // A row's columns are cut in the same order row after row: the name after the last one comes first.
+  size_t index = FClean.size();
+  for (size_t n = 0; n < FClean.size(); ++n) {
+    const size_t i = (FLastClean + 1 + n) % FClean.size();
+    if (std::string_view(FClean[i].Open).substr(1) == name) {
+      index = i;
+      break;
+    }
+  }
+  if (index == FClean.size()) FClean.push_back(TClean{"<" + std::string(name), 0});
+  FLastClean = index;
+  TClean& clean = FClean[index];
+  size_t start = std::max(clean.Before, FNoTagBefore);
   const size_t length = Length();
   for (;;) {
-    const size_t p = Find(open, start);
+    const size_t p = Find(clean.Open, start);
     if (p == npos) {
-      it->Before = length;
+      clean.Before = length;
       return npos;
     }
-    const size_t after = p + open.size();
+    const size_t after = p + clean.Open.size();
     if (after < length && (At(after) == '>' || At(after) == ' ')) {
-      it->Before = p;
+      clean.Before = p;
       return p;
     }
     start = p + 1;
@@ -159,7 +193,11 @@ struct TElementSpan {
 bool FindElement(const std::string& name, TCutBuffer& buffer, TElementSpan& span) {
   const size_t start = buffer.FindStartTag(name);
   if (start == TCutBuffer::npos) return false;
-  const size_t close = buffer.Find(">", start);
+  // The first ">" from the start on, and the end tag's own: where the name holds none, they stand
+  // right after the name when the start tag has nothing else.
+  const bool plainName = name.find('>') == std::string::npos;
+  const size_t afterName = start + 1 + name.size();
+  const size_t close = plainName && buffer.At(afterName) == '>' ? afterName : buffer.Find(">", start);
   if (close == TCutBuffer::npos) return false;
   if (buffer.At(close - 1) == '/') {
     buffer.Delete(start, close + 1);
@@ -172,7 +210,7 @@ bool FindElement(const std::string& name, TCutBuffer& buffer, TElementSpan& span
     buffer.Delete(start, close + 1);
     return false;
   }
-  span = {start, close + 1, end, buffer.Find(">", end) + 1};
+  span = {start, close + 1, end, (plainName ? end + 2 + name.size() : buffer.Find(">", end)) + 1};
   return true;
 }
 

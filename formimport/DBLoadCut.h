@@ -77,6 +77,7 @@ class TCutBuffer {
   size_t FGapEnd = 0;
   size_t FNoTagBefore = 0;  // no "<" stands before this index
   std::vector<TClean> FClean;
+  size_t FLastClean = 0;  // the entry of FClean that the last search used
 };
 
 // Removes the first element of that name from buffer and gives its content (empty when there is none

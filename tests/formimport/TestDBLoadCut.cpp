@@ -111,9 +111,12 @@ TEST(CutElement, AStartTagBroughtTogetherByACutIsFound) {
 
 TEST(CutElement, TheBufferGivesTheSameResultsAsPlainDeletion) {
   // Random texts from a few tag pieces and random cut sequences: the gap buffer and its remembered
-  // searches must give exactly what deleting from a plain string gives.
-  const char* pieces[] = {"<row>", "</row>", "<row ", "<row />", "<a>", "</a>", "<a ", "/>", ">",
-                          "<",     "x",      " ",     "\r\n",    "<b>", "</b>", "<ro", "w>", "<!-- c -->"};
+  // searches must give exactly what deleting from a plain string gives. A long piece takes the
+  // searches over long stretches too.
+  const std::string blanks(5000, ' ');
+  const char* pieces[] = {"<row>", "</row>", "<row ", "<row />",    "<a>",         "</a>", "<a ",
+                          "/>",    ">",      "<",     "x",          " ",           "\r\n", "<b>",
+                          "</b>",  "<ro",    "w>",    "<!-- c -->", blanks.c_str()};
   const char* names[] = {"row", "a", "b", "ro", "!--"};
   std::mt19937 random(12345);
   for (int round = 0; round < 3000; ++round) {
