@@ -1,12 +1,15 @@
 #include "formimport/DBLoad.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "formimport/DBLoadConvert.h"
@@ -84,21 +87,40 @@ int OpenForReading(const std::string& fileName) {
   return handle;
 }
 
-// The whole file in one block.
-std::string ReadWhole(TFileHandle& file) {
+// A block for a whole file. A large one asks for huge pages: where each fresh page costs a fault (in
+// a virtual machine above all), filling a large file's 4 KiB pages costs several times reading it.
+TTextBlock NewTextBlock(size_t size) {
+  constexpr size_t HugePage = 2 << 20;
+  TTextBlock block;
+  if (size < HugePage) {
+    block.reset(static_cast<char*>(std::malloc(size + 1)));
+  } else {
+    const size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
+    block.reset(static_cast<char*>(std::aligned_alloc(HugePage, rounded)));
+    if (block) ::madvise(block.get(), rounded, MADV_HUGEPAGE);
+  }
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+
+// The whole file in one block, up to its first Ctrl-Z: the text ends there, as it does for the reader
+// of the first pass, so what the publish code check has not seen is not imported.
+TCutBuffer ReadWhole(TFileHandle& file) {
   struct stat info;
   if (::fstat(file.Get(), &info) != 0) throw EInOutError(InOutErrorText(errno), errno);
-  std::string text(static_cast<size_t>(info.st_size), '\0');
+  const size_t size = static_cast<size_t>(info.st_size);
+  TTextBlock text = NewTextBlock(size);
   size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t got = ::read(file.Get(), text.data() + done, text.size() - done);
+  while (done < size) {
+    const ssize_t got = ::read(file.Get(), text.get() + done, size - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) throw EInOutError(InOutErrorText(errno), errno);
     if (got == 0) break;  // the file became shorter while it was read
     done += static_cast<size_t>(got);
   }
-  text.resize(done);
-  return text;
+  if (const void* endOfText = std::memchr(text.get(), '\x1a', done))
+    done = static_cast<size_t>(static_cast<const char*>(endOfText) - text.get());
+  return TCutBuffer(std::move(text), done);
 }
 
 std::unique_ptr<TQuery> MakeQuery(bool live) {
@@ -125,52 +147,78 @@ void CutToLength(TFieldInfo& field) {
 // What the default text "1-1-1900" of a timestamp column stands for: two days after the zero date.
 constexpr TDateTime FirstOfJanuary1900 = 2;
 
+// The fixed rules of a table's rows, by its name.
+enum TTableRule { trNone, trDictObservation, trConceptMap, trAdvForm };
+
+// A statement of the current table and its key parameters, parameter k for key column k. The
+// parameters are found once, when the statement is built: its text does not change until the table
+// is done, so it is prepared once and each row only gives it values.
+struct TKeyedQuery {
+  std::unique_ptr<TQuery> Query;
+  std::vector<TParam*> Keys;
+};
+
+// A screening code column and the value column cleared with it; -1 where the table has no such column.
+struct TScreeningPair {
+  int Code;
+  int Value;
+};
+
 // One run of the second pass over one file: the column table, the queries and the current row.
 class TFormImport {
  public:
   int Run(TCutBuffer& xml);
 
  private:
-  void ImportTable(const std::string& tableName, std::string tableText);
+  void ImportTable(const std::string& tableName, TCutBuffer& rows);
   void PrepareStatements(const std::string& tableName);
-  void ImportRow(const std::string& tableName, TCutBuffer& row);
-  // Sets parameter k of query from field; false when the field's type is not handled.
-  bool SetKeyParam(TQuery& query, int k, TFieldInfo& field);
+  void ImportRow(TCutBuffer& row);
+  // Sets param from the key field; false when the field's type is not handled.
+  bool SetKeyParam(TParam& param, TFieldInfo& field);
   void SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault);
   void WriteLongColumn(TQuery& query, TFieldInfo& field);
 
   int FieldIndex(const std::string& name) const;
-  void DeleteChildRows(const std::string& childTable);
-  void CheckScreeningCode(const std::string& codeColumn, const std::string& valueColumn);
+  std::vector<TParam*> KeyParams(TQuery& query) const;
+  void DeleteChildRows(TKeyedQuery& childDelete);
+  void CheckScreeningCode(const TScreeningPair& pair);
 
   TFieldTable FFields = TFieldTable(FieldTableSize);
   int FCount = 0;
-  std::vector<std::unique_ptr<TQuery>> FLongQueries;
-  std::unique_ptr<TQuery> FCommand;
   std::unique_ptr<TQuery> FRowQuery;
+  std::vector<TParam*> FRowKeys;
+  // Per column: the long-column query of a long column after the first; no query for the others.
+  std::vector<TKeyedQuery> FLongQueries;
+  // The current table's rule, its child-row deletes in the order the rule runs them, and its screening
+  // lookup with the codes it checks.
+  TTableRule FRule = trNone;
+  std::vector<TKeyedQuery> FChildDeletes;
+  std::unique_ptr<TQuery> FScreening;
+  TParam* FScreeningCode = nullptr;
+  int FScreeningCodeLength = -1;  // not known until the lookup is first prepared
+  std::vector<TScreeningPair> FScreeningPairs;
+  int FBillAcHolder = -1;
   int FResult = 0;
 };
 
 int TFormImport::Run(TCutBuffer& xml) {
-  FCommand = MakeQuery(false);
   FRowQuery = MakeQuery(true);
-  std::string header;
+  TCutBuffer header;
   CutElement("header", xml, header);
+  TCutBuffer tableText;
   for (std::string table = FirstTagName(xml); !table.empty(); table = FirstTagName(xml)) {
     const size_t before = xml.Length();
-    std::string tableText;
     CutElement(table, xml, tableText);
     // A start tag with no ">" anywhere after it cannot be cut; its name would come back forever.
     if (xml.Length() == before) break;
-    ImportTable(table, std::move(tableText));
+    ImportTable(table, tableText);
   }
   FRowQuery->Close();
   FRowQuery.reset();
-  FCommand.reset();
   return FResult;
 }
 
-void TFormImport::ImportTable(const std::string& tableName, std::string tableText) {
+void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
   TDatabase& database = WorkingDatabase();
   database.StartTransaction();
   FCount = ReadTableFields(tableName, FFields);
@@ -201,15 +249,23 @@ void TFormImport::ImportTable(const std::string& tableName, std::string tableTex
   }
   PrepareStatements(tableName);
 
-  TCutBuffer rows(std::move(tableText));
-  std::string rowText;
-  for (CutElement("row", rows, rowText); !rowText.empty(); CutElement("row", rows, rowText)) {
+  TCutBuffer row;
+  for (CutElement("row", rows, row); !row.Empty(); CutElement("row", rows, row)) {
     TerminationCheckpoint();
-    TCutBuffer row(std::move(rowText));
-    ImportRow(tableName, row);
+    ImportRow(row);
   }
   database.Commit();
   FLongQueries.clear();
+  FChildDeletes.clear();
+  FScreening.reset();
+}
+
+std::vector<TParam*> TFormImport::KeyParams(TQuery& query) const {
+  std::vector<TParam*> keys;
+  for (int i = 0; i < FCount; ++i)
+    if (FFields[i].IsKey)
+      keys.push_back(&query.ParamByName(KeyParamName(static_cast<int>(keys.size())).substr(1)));
+  return keys;
 }
 
 void TFormImport::PrepareStatements(const std::string& tableName) {
@@ -222,17 +278,60 @@ void TFormImport::PrepareStatements(const std::string& tableName) {
   FLongQueries.resize(static_cast<size_t>(FCount));
   for (int i = 0; i < FCount; ++i) {
     if (longSQL[i].Count() == 0) continue;
-    FLongQueries[i] = MakeQuery(true);
-    FLongQueries[i]->SetSQL(longSQL[i]);
+    FLongQueries[i].Query = MakeQuery(true);
+    FLongQueries[i].Query->SetSQL(longSQL[i]);
   }
   FRowQuery->SetSQL(rowSQL);
   FRowQuery->SetRequestLive(true);
   FRowQuery->Prepare();
-  for (auto& query : FLongQueries) {
-    if (!query) continue;
-    query->SetRequestLive(true);
-    query->Prepare();
+  FRowKeys = KeyParams(*FRowQuery);
+  for (TKeyedQuery& keyed : FLongQueries) {
+    if (!keyed.Query) continue;
+    keyed.Query->SetRequestLive(true);
+    keyed.Query->Prepare();
+    keyed.Keys = KeyParams(*keyed.Query);
   }
+
+  // The statements of the table's rule. Each is prepared when a row first runs it, where the rule
+  // has always first met the server, and then serves every further row of the table.
+  FRule = SameText(tableName, "dictobservation") ? trDictObservation
+          : SameText(tableName, "conceptmap")    ? trConceptMap
+          : SameText(tableName, "advform")       ? trAdvForm
+                                                 : trNone;
+  std::vector<const char*> children;
+  FScreeningPairs.clear();
+  switch (FRule) {
+    case trDictObservation:
+      children = {"dictcombo"};
+      FScreeningPairs = {{FieldIndex("mapscncode"), FieldIndex("mapValueNo")}};
+      break;
+    case trConceptMap:
+      children = {"conceptvaluemap"};
+      FScreeningPairs = {{FieldIndex("maptoscncode"), FieldIndex("maptoscnvalueno")},
+                         {FieldIndex("maptoscncodealt"), FieldIndex("maptoscnvaluenoalt")}};
+      break;
+    case trAdvForm:
+      children = {"afitem", "afcomboactions"};
+      break;
+    case trNone:
+      break;
+  }
+  FChildDeletes.clear();
+  for (const char* child : children) {
+    TKeyedQuery childDelete{MakeQuery(false), {}};
+    childDelete.Query->SetSQL(ChildDeleteSQL(child, FFields, FCount));
+    childDelete.Keys = KeyParams(*childDelete.Query);
+    FChildDeletes.push_back(std::move(childDelete));
+  }
+  FScreening.reset();
+  FScreeningCode = nullptr;
+  FScreeningCodeLength = -1;
+  if (!FScreeningPairs.empty()) {
+    FScreening = MakeQuery(false);
+    FScreening->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
+    FScreeningCode = &FScreening->ParamByName("scncode");
+  }
+  FBillAcHolder = FRule == trAdvForm ? FieldIndex("billacholderid") : -1;
 }
 
 int TFormImport::FieldIndex(const std::string& name) const {
@@ -242,8 +341,7 @@ int TFormImport::FieldIndex(const std::string& name) const {
   return -1;
 }
 
-bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
-  TParam& param = query.ParamByName("param" + IntToStr(k));
+bool TFormImport::SetKeyParam(TParam& param, TFieldInfo& field) {
   if (field.TextValue.empty()) {
     param.Clear();
     param.SetBound(true);
@@ -280,31 +378,24 @@ bool TFormImport::SetKeyParam(TQuery& query, int k, TFieldInfo& field) {
   }
 }
 
-void TFormImport::DeleteChildRows(const std::string& childTable) {
-  FCommand->Close();
-  FCommand->SQL().Clear();
-  FCommand->SetSQL(ChildDeleteSQL(childTable, FFields, FCount));
-  int k = 0;
+void TFormImport::DeleteChildRows(TKeyedQuery& childDelete) {
+  size_t k = 0;
   for (int i = 0; i < FCount; ++i)
-    if (FFields[i].IsKey) SetKeyParam(*FCommand, k++, FFields[i]);
-  FCommand->ExecSQL();
+    if (FFields[i].IsKey) SetKeyParam(*childDelete.Keys[k++], FFields[i]);
+  childDelete.Query->ExecSQL();
 }
 
-void TFormImport::CheckScreeningCode(const std::string& codeColumn, const std::string& valueColumn) {
-  const int i = FieldIndex(codeColumn);
-  if (i < 0) return;
-  const std::string code = FFields[i].TextValue;
+void TFormImport::CheckScreeningCode(const TScreeningPair& pair) {
+  if (pair.Code < 0) return;
+  const std::string code = FFields[pair.Code].TextValue;
   if (code.empty()) return;
-  FCommand->Close();
-  FCommand->SQL().Clear();
-  FCommand->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
   // A code longer than the codes of screening has no row there; the server would refuse the lookup.
-  const int codeLength = FCommand->ParamSize("scncode");
+  if (FScreeningCodeLength < 0) FScreeningCodeLength = FScreening->ParamSize("scncode");
   bool found = false;
-  if (codeLength == 0 || code.size() <= static_cast<size_t>(codeLength)) {
-    FCommand->ParamByName("scncode").SetAsString(code);
-    FCommand->Open();
-    found = !FCommand->Eof();
+  if (FScreeningCodeLength == 0 || code.size() <= static_cast<size_t>(FScreeningCodeLength)) {
+    FScreeningCode->SetAsString(code);
+    FScreening->Open();
+    found = !FScreening->Eof();
   }
   if (!found) {
     static const struct {
@@ -314,18 +405,17 @@ void TFormImport::CheckScreeningCode(const std::string& codeColumn, const std::s
     bool replaced = false;
     for (const auto& partner : partners) {
       if (code == partner.From) {
-        FFields[i].TextValue = partner.To;
+        FFields[pair.Code].TextValue = partner.To;
         replaced = true;
         break;
       }
     }
     if (!replaced) {
-      FFields[i].TextValue.clear();
-      const int value = FieldIndex(valueColumn);
-      if (value >= 0) FFields[value].TextValue.clear();
+      FFields[pair.Code].TextValue.clear();
+      if (pair.Value >= 0) FFields[pair.Value].TextValue.clear();
     }
   }
-  FCommand->Close();
+  FScreening->Close();
 }
 
 void TFormImport::SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault) {
@@ -382,35 +472,35 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
   query.Close();
 }
 
-void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
-  std::string value;
+void TFormImport::ImportRow(TCutBuffer& row) {
   for (int i = 0; i < FCount; ++i) {
+    std::string& value = FFields[i].TextValue;
     CutElement(FFields[i].ColumnName, row, value);
-    FFields[i].TextValue = DecodeXMLEntities(value);
+    value = DecodeXMLEntities(std::move(value));
   }
 
-  int k = 0;
+  size_t k = 0;
   for (int i = 0; i < FCount; ++i) {
     if (!FFields[i].IsKey) continue;
-    SetKeyParam(*FRowQuery, k, FFields[i]);
-    const TParam& source = FRowQuery->ParamByName("param" + IntToStr(k));
-    for (auto& query : FLongQueries)
-      if (query) query->ParamByName("param" + IntToStr(k)).Assign(source);
+    TParam& source = *FRowKeys[k];
+    SetKeyParam(source, FFields[i]);
+    for (TKeyedQuery& keyed : FLongQueries)
+      if (keyed.Query) keyed.Keys[k]->Assign(source);
     ++k;
   }
 
-  if (SameText(tableName, "dictobservation")) {
-    DeleteChildRows("dictcombo");
-    CheckScreeningCode("mapscncode", "mapValueNo");
-  } else if (SameText(tableName, "conceptmap")) {
-    DeleteChildRows("conceptvaluemap");
-    CheckScreeningCode("maptoscncode", "maptoscnvalueno");
-    CheckScreeningCode("maptoscncodealt", "maptoscnvaluenoalt");
-  } else if (SameText(tableName, "advform")) {
-    DeleteChildRows("afitem");
-    DeleteChildRows("afcomboactions");
-    const int i = FieldIndex("billacholderid");
-    if (i >= 0) FFields[i].TextValue.clear();
+  switch (FRule) {
+    case trDictObservation:
+    case trConceptMap:
+      DeleteChildRows(FChildDeletes[0]);
+      for (const TScreeningPair& pair : FScreeningPairs) CheckScreeningCode(pair);
+      break;
+    case trAdvForm:
+      for (TKeyedQuery& childDelete : FChildDeletes) DeleteChildRows(childDelete);
+      if (FBillAcHolder >= 0) FFields[FBillAcHolder].TextValue.clear();
+      break;
+    case trNone:
+      break;
   }
 
   FRowQuery->Open();
@@ -450,7 +540,7 @@ void TFormImport::ImportRow(const std::string& tableName, TCutBuffer& row) {
   FRowQuery->Close();
 
   for (int i = 0; i < FCount; ++i)
-    if (FFields[i].IsLong && FLongQueries[i]) WriteLongColumn(*FLongQueries[i], FFields[i]);
+    if (FFields[i].IsLong && FLongQueries[i].Query) WriteLongColumn(*FLongQueries[i].Query, FFields[i]);
 }
 
 }  // namespace
@@ -489,17 +579,12 @@ int ImportFormTables(const std::string& fileName) {
     ShowError("Cannot open  \"" + fileName + "\" " + e.Message());
     return 0;
   }
-  std::string text = ReadWhole(*file);
+  TCutBuffer fileText = ReadWhole(*file);
   file->Close();
-  // The text ends at the first Ctrl-Z, as it does for the reader of the first pass: what the
-  // publish code check has not seen is not imported.
-  const size_t endOfText = text.find('\x1a');
-  if (endOfText != std::string::npos) text.resize(endOfText);
-
-  TCutBuffer fileText(std::move(text));
-  std::string xml;
-  CutElement("xmltable", fileText, xml);
-  TCutBuffer tables(std::move(xml));
+  // Every level is cut in place: the tables, their rows and the file's xmltable content are views of
+  // the one block the file was read into.
+  TCutBuffer tables;
+  CutElement("xmltable", fileText, tables);
   TFormImport import;
   return import.Run(tables);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <utility>
 
 size_t FindFrom(std::string_view sub, std::string_view s, size_t from) {
   if (sub.empty() || from < 1) return 0;
@@ -9,27 +11,93 @@ size_t FindFrom(std::string_view sub, std::string_view s, size_t from) {
   return found == std::string_view::npos ? 0 : found + 1;
 }
 
+TCutBuffer::TCutBuffer(const std::string& text)
+    : FOwned(static_cast<char*>(std::malloc(text.size() + 1))), FText(FOwned.get()), FSize(text.size()) {
+  if (!FOwned) throw std::bad_alloc();
+  std::memcpy(FText, text.data(), text.size());
+}
+
+TCutBuffer::TCutBuffer(TTextBlock text, size_t size)
+    : FOwned(std::move(text)), FText(FOwned.get()), FSize(size) {}
+
+TCutBuffer::TCutBuffer(TCutBuffer&& other) noexcept { *this = std::move(other); }
+
+TCutBuffer& TCutBuffer::operator=(TCutBuffer&& other) noexcept {
+  if (this == &other) return *this;
+  FOwned = std::move(other.FOwned);
+  FText = std::exchange(other.FText, nullptr);
+  FSize = std::exchange(other.FSize, 0);
+  FGapStart = std::exchange(other.FGapStart, 0);
+  FGapEnd = std::exchange(other.FGapEnd, 0);
+  FNoTagBefore = std::exchange(other.FNoTagBefore, 0);
+  FClean = std::move(other.FClean);
+  other.FClean.clear();
+  FLastClean = std::exchange(other.FLastClean, 0);
+  return *this;
+}
+
+void TCutBuffer::View(char* text, size_t size) {
+  FOwned.reset();
+  FText = text;
+  FSize = size;
+  FGapStart = FGapEnd = 0;
+  FNoTagBefore = 0;
+  // The names stay: one view after another is cut by the same names, row after row.
+  for (TClean& clean : FClean) clean.Before = 0;
+}
+
 std::string TCutBuffer::Copy(size_t from, size_t to) const {
   std::string result;
-  if (to <= from) return result;
+  CopyTo(from, to, result);
+  return result;
+}
+
+void TCutBuffer::CopyTo(size_t from, size_t to, std::string& result) const {
+  result.clear();
+  if (to <= from) return;
   result.reserve(to - from);
-  if (from < FGapStart) result.append(FText, from, std::min(to, FGapStart) - from);
+  if (from < FGapStart) result.append(FText + from, std::min(to, FGapStart) - from);
   if (to > FGapStart) {
     const size_t gap = FGapEnd - FGapStart;
     const size_t start = std::max(from, FGapStart);
-    result.append(FText, start + gap, to - start);
+    result.append(FText + start + gap, to - start);
   }
-  return result;
 }
+
+namespace {
+
+// The first index >= from at which the block of size characters holds sub (not empty); npos when none.
+// Across a long stretch (a table's end tag) memmem skips ahead. Otherwise each candidate's first
+// character is found with memchr and the rest compared in place: these texts are full of "<", and a
+// call for each of them costs more than comparing the few characters after it.
+size_t SearchBlock(const char* text, size_t size, std::string_view sub, size_t from) {
+  if (sub.size() > size || from > size - sub.size()) return TCutBuffer::npos;
+  if (size - from > 4096) {
+    const void* hit = ::memmem(text + from, size - from, sub.data(), sub.size());
+    return hit == nullptr ? TCutBuffer::npos : static_cast<size_t>(static_cast<const char*>(hit) - text);
+  }
+  const size_t last = size - sub.size();
+  while (from <= last) {
+    const void* hit = std::memchr(text + from, sub[0], last - from + 1);
+    if (hit == nullptr) return TCutBuffer::npos;
+    const size_t p = static_cast<size_t>(static_cast<const char*>(hit) - text);
+    size_t k = 1;
+    while (k < sub.size() && text[p + k] == sub[k]) ++k;
+    if (k == sub.size()) return p;
+    from = p + 1;
+  }
+  return TCutBuffer::npos;
+}
+
+}  // namespace
 
 size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
   const size_t length = Length();
   if (sub.empty()) return from <= length ? from : npos;
   if (from >= length) return npos;
   if (from < FGapStart) {
-    const std::string_view before(FText.data(), FGapStart);
-    const size_t found = before.find(sub, from);
-    if (found != std::string_view::npos) return found;
+    const size_t found = SearchBlock(FText, FGapStart, sub, from);
+    if (found != npos) return found;
     // A match that runs across the gap.
     const size_t first = FGapStart >= sub.size() ? std::max(from, FGapStart - sub.size() + 1) : from;
     for (size_t q = first; q < FGapStart && q + sub.size() <= length; ++q) {
@@ -39,54 +107,67 @@ size_t TCutBuffer::Find(std::string_view sub, size_t from) const {
     }
     from = FGapStart;
   }
-  const std::string_view after(FText.data() + FGapEnd, FText.size() - FGapEnd);
-  const size_t found = after.find(sub, from - FGapStart);
-  return found == std::string_view::npos ? npos : found + FGapStart;
+  const size_t found = SearchBlock(FText + FGapEnd, FSize - FGapEnd, sub, from - FGapStart);
+  return found == npos ? npos : found + FGapStart;
 }
 
 void TCutBuffer::MoveGap(size_t to) {
   if (to > FGapStart) {
     const size_t count = to - FGapStart;
-    std::memmove(FText.data() + FGapStart, FText.data() + FGapEnd, count);
+    std::memmove(FText + FGapStart, FText + FGapEnd, count);
     FGapStart += count;
     FGapEnd += count;
   } else if (to < FGapStart) {
     const size_t count = FGapStart - to;
-    std::memmove(FText.data() + FGapEnd - count, FText.data() + to, count);
+    std::memmove(FText + FGapEnd - count, FText + to, count);
     FGapStart -= count;
     FGapEnd -= count;
   }
 }
 
-void TCutBuffer::Delete(size_t from, size_t to) {
+void TCutBuffer::Delete(size_t from, size_t to) { Remove(from, to); }
+
+char* TCutBuffer::Remove(size_t from, size_t to) {
   to = std::min(to, Length());
-  if (to <= from) return;
+  if (to <= from) return FText + FGapEnd;
+  // Moving the gap to from leaves everything from there on in one block after the gap; widening the
+  // gap over [from, to) leaves those characters where they are.
   MoveGap(from);
+  char* removed = FText + FGapEnd;
   FGapEnd += to - from;
   // The text before from is unchanged, but a tag that began shortly before it now reads other characters.
   FNoTagBefore = std::min(FNoTagBefore, from);
   for (TClean& clean : FClean) {
-    const size_t reach = clean.Name.size() + 1;  // "<", the name and the character after it
+    const size_t reach = clean.Open.size();  // "<", the name and the character after it
     clean.Before = std::min(clean.Before, from >= reach ? from - reach : 0);
   }
+  return removed;
 }
 
 size_t TCutBuffer::FindStartTag(std::string_view name) {
-  auto it = std::find_if(FClean.begin(), FClean.end(), [&](const TClean& c) { return c.Name == name; });
-  if (it == FClean.end()) it = FClean.insert(FClean.end(), TClean{std::string(name), 0});
-  std::string open = "<";
-  open += name;
-  size_t start = std::max(it->Before, FNoTagBefore);
+  // A row's columns are cut in the same order row after row: the name after the last one comes first.
+  size_t index = FClean.size();
+  for (size_t n = 0; n < FClean.size(); ++n) {
+    const size_t i = (FLastClean + 1 + n) % FClean.size();
+    if (std::string_view(FClean[i].Open).substr(1) == name) {
+      index = i;
+      break;
+    }
+  }
+  if (index == FClean.size()) FClean.push_back(TClean{"<" + std::string(name), 0});
+  FLastClean = index;
+  TClean& clean = FClean[index];
+  size_t start = std::max(clean.Before, FNoTagBefore);
   const size_t length = Length();
   for (;;) {
-    const size_t p = Find(open, start);
+    const size_t p = Find(clean.Open, start);
     if (p == npos) {
-      it->Before = length;
+      clean.Before = length;
       return npos;
     }
-    const size_t after = p + open.size();
+    const size_t after = p + clean.Open.size();
     if (after < length && (At(after) == '>' || At(after) == ' ')) {
-      it->Before = p;
+      clean.Before = p;
       return p;
     }
     start = p + 1;
@@ -99,30 +180,60 @@ size_t TCutBuffer::FindFirstTag() {
   return p;
 }
 
-void CutElement(const std::string& name, TCutBuffer& buffer, std::string& inner) {
-  inner.clear();
+namespace {
+
+// The element a cut takes: its start at Start, its content [ContentFrom, ContentTo), its end tag
+// ending before End.
+struct TElementSpan {
+  size_t Start, ContentFrom, ContentTo, End;
+};
+
+// Finds the first element of name. When it has no content to give (none found, an empty element, no
+// end tag), makes the cut's deletions for that case and gives false.
+bool FindElement(const std::string& name, TCutBuffer& buffer, TElementSpan& span) {
   const size_t start = buffer.FindStartTag(name);
-  if (start == TCutBuffer::npos) return;
-  const size_t close = buffer.Find(">", start);
-  if (close == TCutBuffer::npos) return;
+  if (start == TCutBuffer::npos) return false;
+  // The first ">" from the start on, and the end tag's own: where the name holds none, they stand
+  // right after the name when the start tag has nothing else.
+  const bool plainName = name.find('>') == std::string::npos;
+  const size_t afterName = start + 1 + name.size();
+  const size_t close = plainName && buffer.At(afterName) == '>' ? afterName : buffer.Find(">", start);
+  if (close == TCutBuffer::npos) return false;
   if (buffer.At(close - 1) == '/') {
     buffer.Delete(start, close + 1);
-    return;
+    return false;
   }
   // The end tag is searched from right after the start tag: the same place the search would start from
   // once the start tag were deleted. Deleting start tag, content and end tag at once leaves the same text.
   const size_t end = buffer.Find("</" + name + ">", close + 1);
   if (end == TCutBuffer::npos) {
     buffer.Delete(start, close + 1);
-    return;
+    return false;
   }
-  const size_t endClose = buffer.Find(">", end);
-  inner = buffer.Copy(close + 1, end);
-  buffer.Delete(start, endClose + 1);
+  span = {start, close + 1, end, (plainName ? end + 2 + name.size() : buffer.Find(">", end)) + 1};
+  return true;
+}
+
+}  // namespace
+
+void CutElement(const std::string& name, TCutBuffer& buffer, std::string& inner) {
+  inner.clear();
+  TElementSpan span;
+  if (!FindElement(name, buffer, span)) return;
+  buffer.CopyTo(span.ContentFrom, span.ContentTo, inner);
+  buffer.Delete(span.Start, span.End);
+}
+
+void CutElement(const std::string& name, TCutBuffer& buffer, TCutBuffer& inner) {
+  inner.Clear();
+  TElementSpan span;
+  if (!FindElement(name, buffer, span)) return;
+  char* removed = buffer.Remove(span.Start, span.End);
+  inner.View(removed + (span.ContentFrom - span.Start), span.ContentTo - span.ContentFrom);
 }
 
 void CutElement(const std::string& name, std::string& buffer, std::string& inner) {
-  TCutBuffer cut(std::move(buffer));
+  TCutBuffer cut(buffer);
   CutElement(name, cut, inner);
   buffer = cut.Str();
 }
@@ -164,7 +275,9 @@ std::string ReplaceAll(const std::string& s, std::string_view from, std::string_
 
 }  // namespace
 
-std::string DecodeXMLEntities(const std::string& s) {
+std::string DecodeXMLEntities(std::string s) {
+  // Most values hold neither an entity nor a line break.
+  if (s.find_first_of("&\r") == std::string::npos) return s;
   std::string text = ReplaceAll(s, "&lt;", "<");
   text = ReplaceAll(text, "&gt;", ">");
   text = ReplaceAll(text, "&apos;", "'");

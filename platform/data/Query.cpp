@@ -84,11 +84,16 @@ class TQueryEngine {
   fbclient::TFbResultSet Cursor;
   ITransaction* CursorTransaction = nullptr;
 
+  // One status for the calls a row makes, rather than a new one for each.
+  TFbStatus Status;
+
   // Live queries.
   bool Live = false;
   std::string Table;                     // as the statement writes it
   std::vector<std::string> KeyColumns;   // the primary key, in key order
   std::vector<std::string> FieldColumn;  // per field: the table column it shows, or empty
+  std::vector<int> ColumnFields;         // the first field that shows each table column, in field order
+  std::vector<int> KeyField;             // per key column: the one of ColumnFields showing it, or -1
   size_t VisibleCount = 0;               // fields; the key columns follow them unseen
   std::vector<TDataValue> KeyValues;     // the current row's key as read
   std::map<std::string, TWriteStatement> Updates;
@@ -223,6 +228,23 @@ void TQuery::Prepare() {
     fields.FItems.push_back(
         std::make_unique<TField>(this, static_cast<int>(i), TrimRight(slot.Alias), type, size, tableColumn));
   }
+  // Each table column is written once, from the first field that shows it.
+  for (size_t i = 0; i < engine->FieldColumn.size(); ++i) {
+    if (engine->FieldColumn[i].empty()) continue;
+    bool seen = false;
+    for (int j : engine->ColumnFields)
+      seen = seen || SameText(engine->FieldColumn[j], engine->FieldColumn[i]);
+    if (!seen) engine->ColumnFields.push_back(static_cast<int>(i));
+  }
+  for (const std::string& key : engine->KeyColumns) {
+    int shown = -1;
+    for (int i : engine->ColumnFields)
+      if (SameText(engine->FieldColumn[static_cast<size_t>(i)], key)) {
+        shown = i;
+        break;
+      }
+    engine->KeyField.push_back(shown);
+  }
   FFields = std::move(fields);
   FEngine = std::move(engine);
   database->AddClient(this);
@@ -295,7 +317,7 @@ void TQuery::Open() {
   TDatabaseConnection& connection = FEngine->Connection();
   ITransaction* transaction = connection.CurrentTransaction();
   FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
-  TFbStatus status;
+  TFbStatus& status = FEngine->Status;
   fbclient::TFbResultSet cursor(
       FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
                                      FEngine->Input.Buffer(), FEngine->OutputMetadata.Get(), 0));
@@ -308,7 +330,7 @@ void TQuery::Open() {
 }
 
 bool TQuery::FetchRow() {
-  TFbStatus status;
+  TFbStatus& status = FEngine->Status;
   const int result = FEngine->Cursor->fetchNext(status.Get(), FEngine->Row.data());
   if (result == IStatus::RESULT_NO_DATA) {
     if (FRowsRead == 0) {
@@ -371,7 +393,7 @@ void TQuery::ExecSQL() {
   TDatabaseConnection& connection = FEngine->Connection();
   ITransaction* transaction = connection.CurrentTransaction();
   FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
-  TFbStatus status;
+  TFbStatus& status = FEngine->Status;
   if (FEngine->HasCursor) {
     fbclient::TFbResultSet cursor(
         FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
@@ -482,14 +504,7 @@ void TQuery::Post() {
   ITransaction* transaction = connection.CurrentTransaction();
   IAttachment* attachment = connection.Attachment();
 
-  // Each table column is written once, from the first field that shows it.
-  std::vector<int> columnFields;
-  for (size_t i = 0; i < engine.FieldColumn.size(); ++i) {
-    if (engine.FieldColumn[i].empty()) continue;
-    bool seen = false;
-    for (int j : columnFields) seen = seen || SameText(engine.FieldColumn[j], engine.FieldColumn[i]);
-    if (!seen) columnFields.push_back(static_cast<int>(i));
-  }
+  const std::vector<int>& columnFields = engine.ColumnFields;
 
   auto fieldValues = [&](const std::vector<int>& indexes) {
     std::vector<const TDataValue*> result;
@@ -551,7 +566,7 @@ void TQuery::Post() {
 
   if (write) {
     write->Input.Fill(values, attachment, transaction);
-    TFbStatus status;
+    TFbStatus& status = engine.Status;
     write->Statement->execute(status.Get(), transaction, write->Input.Metadata(), write->Input.Buffer(),
                               nullptr, nullptr);
     status.Check();
@@ -568,11 +583,7 @@ void TQuery::Post() {
   // The row as posted is now the current one, found by its key as posted the next time.
   for (size_t k = 0; k < engine.KeyColumns.size(); ++k) {
     if (FState == dsInsert) engine.KeyValues[k] = TDataValue();
-    for (int i : columnFields)
-      if (SameText(engine.FieldColumn[static_cast<size_t>(i)], engine.KeyColumns[k])) {
-        engine.KeyValues[k] = FFields[i].FValue;
-        break;
-      }
+    if (engine.KeyField[k] >= 0) engine.KeyValues[k] = FFields[engine.KeyField[k]].FValue;
   }
   for (auto& field : FFields.FItems) field->FModified = false;
   if (FState == dsInsert) ++FRowsRead;

@@ -134,7 +134,8 @@ TEST_F(TImportTest, ImportingAgainUpdatesRowsKeepsMarkedValuesAndReplacesChildRo
       "INSERT INTO conceptvaluemap (conceptid, valueno, valuetext) VALUES (501, 9, 'stale');"
       "UPDATE dictobservation SET mapscncode = 'XX', mapvalueno = 70 WHERE obscode = 'BP_SYS';"
       "UPDATE dictobservation SET mapscncode = NULL WHERE obscode = 'WT_KG';"
-      "UPDATE conceptmap SET maptoscncode = NULL, maptovalueno = 99 WHERE conceptid = 501");
+      "UPDATE conceptmap SET maptoscncode = NULL, maptovalueno = 99, maptoscncodealt = 'CHOL',"
+      " maptoscnvaluenoalt = 97, maptovaluenoalt = 98 WHERE conceptid = 501");
   EXPECT_EQ(ImportAdvancedForm(sample), 18);
   EXPECT_TRUE(FDialogs.Boxes().empty());
   EXPECT_EQ(Rows("SELECT formname, category, billacholderid, submithlinkfolder FROM advform"),
@@ -149,8 +150,10 @@ TEST_F(TImportTest, ImportingAgainUpdatesRowsKeepsMarkedValuesAndReplacesChildRo
   EXPECT_EQ(
       Rows("SELECT obscode, mapscncode, mapvalueno FROM dictobservation ORDER BY obscode"),
       (TRows{{"BP_SYS", "XX", "70"}, {"CHOL_T", "CHOL", "3"}, {"OLD_OBS", N, N}, {"WT_KG", "WE", "2"}}));
-  EXPECT_EQ(Rows("SELECT maptoscncode, maptovalueno FROM conceptmap WHERE conceptid = 501"),
-            (TRows{{"MY", "99"}}));
+  // conceptmap keeps both pairs; the screening value numbers are the file's.
+  EXPECT_EQ(Rows("SELECT maptoscncode, maptovalueno, maptoscncodealt, maptovaluenoalt, maptoscnvaluenoalt"
+                 " FROM conceptmap WHERE conceptid = 501"),
+            (TRows{{"MY", "99", "CHOL", "98", "12"}}));
 }
 
 TEST_F(TImportTest, ALocalPublishersFormIsRefused) {
@@ -420,6 +423,50 @@ TEST_F(TImportTest, KeysAreMatchedCutAndUnescapedAsTheyAreWritten) {
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
+TEST_F(TImportTest, EveryParentRowDeletesItsOwnChildRowsThroughTheStatementItsTableShares) {
+  Open();
+  // Two child rows of each rule's child tables for parents 1 to 6.
+  for (int p = 1; p <= 6; ++p) {
+    const std::string id = std::to_string(p);
+    for (const std::string n : {"1", "2"}) {
+      Execute("INSERT INTO afitem (formid, itemno, caption) VALUES (" + id + ", " + n +
+              ", 'old');"
+              "INSERT INTO afcomboactions (formid, itemno, actionno, combotext) VALUES (" +
+              id + ", 1, " + n +
+              ", 'old');"
+              "INSERT INTO dictcombo (obscode, comboseq, combotext) VALUES ('O" +
+              id + "', " + n +
+              ", 'old');"
+              "INSERT INTO conceptvaluemap (conceptid, valueno) VALUES (" +
+              id + ", " + n + ")");
+    }
+  }
+  // Parents 1 to 5 in two elements of each table, the second with an empty key in its middle.
+  const auto parents = [](const std::vector<std::string>& ids) {
+    std::vector<std::string> forms, observations, concepts;
+    for (const std::string& id : ids) {
+      forms.push_back(Row({{"formid", id}, {"formname", "f"}}));
+      observations.push_back(Row({{"obscode", id.empty() ? id : "O" + id}, {"description", "d"}}));
+      concepts.push_back(Row({{"conceptid", id}, {"conceptname", "c"}}));
+    }
+    return Table("advform", forms) + Table("dictobservation", observations) + Table("conceptmap", concepts);
+  };
+  // An item written after its form's row stays.
+  EXPECT_EQ(Import(Form(parents({"1", "2", "3"}) +
+                        Table("afitem", {Row({{"formid", "2"}, {"itemno", "9"}, {"caption", "new"}})}) +
+                        parents({"4", "", "5"}))),
+            19);
+  EXPECT_EQ(Rows("SELECT formid, itemno FROM afitem ORDER BY formid, itemno"),
+            (TRows{{"2", "9"}, {"6", "1"}, {"6", "2"}}));
+  EXPECT_EQ(Rows("SELECT formid, actionno FROM afcomboactions ORDER BY formid, actionno"),
+            (TRows{{"6", "1"}, {"6", "2"}}));
+  EXPECT_EQ(Rows("SELECT obscode, comboseq FROM dictcombo ORDER BY obscode, comboseq"),
+            (TRows{{"O6", "1"}, {"O6", "2"}}));
+  EXPECT_EQ(Rows("SELECT conceptid, valueno FROM conceptvaluemap ORDER BY conceptid, valueno"),
+            (TRows{{"6", "1"}, {"6", "2"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+}
+
 TEST_F(TImportTest, ARowWhosePostFailsIsSkippedAndItsChildRowsStayDeleted) {
   Open("ALTER TABLE advform ADD CHECK (formversion < 100)");
   Execute(
@@ -586,6 +633,22 @@ TEST_F(TImportTest, LongColumnsAreWrittenAfterTheRowByQueriesOfTheirOwn) {
   EXPECT_EQ(Rows("SELECT char_length(instructions), layout, helptext FROM advform WHERE formid = 1"),
             (TRows{{"1000", N, N}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
+}
+
+TEST_F(TImportTest, ALongColumnWriteTheDatabaseRefusesIsSkippedAndTheImportGoesOn) {
+  Open(
+      "CREATE TABLE notes (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(300),"
+      " b VARCHAR(300) CHECK (b <> 'refused'), c BLOB SUB_TYPE 1)");
+  const auto note = [](const std::string& k, const std::string& b, const std::string& c) {
+    return Row({{"k", k}, {"a", "a" + k}, {"b", b}, {"c", c}});
+  };
+  // The row is counted; its refused column stays as it was, and the columns and rows after it are written.
+  EXPECT_EQ(Import(Form(Table("notes", {note("1", "refused", "{c1}"), note("2", "b2", "{c2}")}))), 2);
+  EXPECT_EQ(Import(Form(Table("notes", {note("2", "refused", "{c3}"), note("3", "b3", "{c4}")}))), 2);
+  EXPECT_EQ(Rows("SELECT k, a, b, c FROM notes ORDER BY k"),
+            (TRows{{"1", "a1", N, "{c1}"}, {"2", "a2", "b2", "{c3}"}, {"3", "a3", "b3", "{c4}"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+  EXPECT_FALSE(FDb->Connection().InTransaction());
 }
 
 TEST_F(TImportTest, InvalidBase64IsReportedCharacterByCharacter) {
