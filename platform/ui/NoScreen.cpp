@@ -9,21 +9,8 @@ namespace {
 
 bool GAnswerWithoutScreen = false;
 
-const char* KindName(TMsgDlgType type) {
-  switch (type) {
-    case mtWarning:
-      return "Warning";
-    case mtError:
-      return "Error";
-    case mtInformation:
-      return "Information";
-    case mtConfirmation:
-      return "Confirmation";
-    case mtCustom:
-      break;
-  }
-  return "Message";
-}
+// The box's kind as its caption names it; a custom box has no caption of its own.
+std::string KindName(TMsgDlgType type) { return type == mtCustom ? "Message" : MsgDlgCaption(type); }
 
 // Written in one call, so that the block stays whole beside other output.
 void WriteError(const std::string& text) {
