@@ -1,11 +1,8 @@
 #include "platform/data/Database.h"
 
-#include <algorithm>
-
 #include "platform/components/TypeInfo.h"
 #include "platform/data/DBErrors.h"
 #include "platform/data/DatabaseConnection.h"
-#include "platform/data/Query.h"
 #include "platform/data/Session.h"
 #include "platform/system/AnsiStrings.h"
 
@@ -31,7 +28,6 @@ TDatabase::~TDatabase() {
   } catch (const Exception&) {
     // Nothing can report it any more; the server has dropped the connection in any case.
   }
-  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseGone();
   Session().RemoveDatabase(this);
 }
 
@@ -95,13 +91,12 @@ void TDatabase::Open() {
   if (Connected()) return;
   bool autoCommit = true;
   const fbclient::TAttachParams params = ReadConnectionParams(FParams, autoCommit);
-  FConnection = std::make_unique<TDatabaseConnection>(*this, fbclient::Attach(params), autoCommit);
+  FConnection = std::make_unique<TDatabaseConnection>(fbclient::Attach(params), autoCommit);
   Session().DatabaseOpened(this);
 }
 
 void TDatabase::Close() {
   if (!Connected()) return;
-  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseClosing();
   std::unique_ptr<TDatabaseConnection> connection = std::move(FConnection);
   Session().DatabaseClosed(this);
   connection->Close();
@@ -109,7 +104,6 @@ void TDatabase::Close() {
 
 void TDatabase::Abandon() {
   if (!Connected()) return;
-  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseClosing();
   std::unique_ptr<TDatabaseConnection> connection = std::move(FConnection);
   Session().DatabaseClosed(this);
   connection->Abandon();
@@ -127,11 +121,3 @@ void TDatabase::Commit() { Connection().Commit(); }
 void TDatabase::Rollback() { Connection().Rollback(); }
 
 bool TDatabase::InTransaction() const { return FConnection && FConnection->InTransaction(); }
-
-void TDatabase::AddClient(TQuery* query) {
-  if (std::find(FClients.begin(), FClients.end(), query) == FClients.end()) FClients.push_back(query);
-}
-
-void TDatabase::RemoveClient(TQuery* query) {
-  FClients.erase(std::remove(FClients.begin(), FClients.end(), query), FClients.end());
-}

@@ -1,13 +1,14 @@
 #include "platform/data/DatabaseConnection.h"
 
+#include <algorithm>
 #include <exception>
-#include <vector>
 
 #include "platform/data/DBErrors.h"
-#include "platform/data/Database.h"
-#include "platform/data/Query.h"
+#include "platform/data/DatabaseClient.h"
 
 using namespace Firebird;
+
+TDatabaseConnection::~TDatabaseConnection() { CloseClients(); }
 
 ITransaction* TDatabaseConnection::CurrentTransaction() {
   if (FExplicit) return FExplicit.Get();
@@ -15,15 +16,30 @@ ITransaction* TDatabaseConnection::CurrentTransaction() {
   return FImplicit.Get();
 }
 
+void TDatabaseConnection::AddClient(TDatabaseClient* client) {
+  if (std::find(FClients.begin(), FClients.end(), client) == FClients.end()) FClients.push_back(client);
+}
+
+void TDatabaseConnection::RemoveClient(TDatabaseClient* client) {
+  FClients.erase(std::remove(FClients.begin(), FClients.end(), client), FClients.end());
+}
+
 bool TDatabaseConnection::HasCursorsOn(ITransaction* transaction) const {
-  for (const TQuery* query : FOwner.FClients)
-    if (query->CursorTransaction() == transaction) return true;
+  for (const TDatabaseClient* client : FClients)
+    if (client->CursorTransaction() == transaction) return true;
   return false;
 }
 
 void TDatabaseConnection::CloseCursorsOn(ITransaction* transaction) {
-  for (TQuery* query : std::vector<TQuery*>(FOwner.FClients))
-    if (query->CursorTransaction() == transaction) query->TransactionEnded();
+  for (TDatabaseClient* client : std::vector<TDatabaseClient*>(FClients))
+    if (client->CursorTransaction() == transaction) client->TransactionEnded();
+}
+
+void TDatabaseConnection::CloseClients() {
+  // Their statements are freed while the attachment still stands.
+  const std::vector<TDatabaseClient*> clients = std::move(FClients);
+  FClients.clear();
+  for (TDatabaseClient* client : clients) client->DatabaseClosing();
 }
 
 void TDatabaseConnection::EndImplicit() {
@@ -66,6 +82,7 @@ void TDatabaseConnection::Rollback() {
 }
 
 void TDatabaseConnection::Abandon() {
+  CloseClients();
   // Each owner rolls back or detaches, and only releases the handle when the server refuses.
   FExplicit.Reset();
   FImplicit.Reset();
@@ -73,6 +90,7 @@ void TDatabaseConnection::Abandon() {
 }
 
 void TDatabaseConnection::Close() {
+  CloseClients();
   std::exception_ptr firstError;
   auto attempt = [&](auto step) {
     try {

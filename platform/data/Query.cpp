@@ -42,7 +42,8 @@ std::vector<std::string> PrimaryKeyOf(IAttachment* attachment, ITransaction* tra
 // Everything of a prepared query that lives on the server side.
 class TQueryEngine {
  public:
-  TDatabase* Database = nullptr;
+  // The connection that the query joined when it prepared; it closes the query before it goes.
+  TDatabaseConnection* Connection = nullptr;
   fbclient::TFbStatement Statement;
   std::vector<int> ParamOfPosition;  // the parameter of each '?', in statement order
 
@@ -66,8 +67,6 @@ class TQueryEngine {
   };
   std::vector<TSavedField> Saved;
   std::vector<TDataValue> SavedKeyValues;
-
-  TDatabaseConnection& Connection() const { return Database->Connection(); }
 };
 
 const TMetaClass& TQuery::StaticClass() {
@@ -89,7 +88,6 @@ TQuery::~TQuery() {
   } catch (const Exception&) {
     // The statement goes with the connection in any case.
   }
-  if (FEngine && FEngine->Database) FEngine->Database->RemoveClient(this);
 }
 
 void TQuery::SetDatabaseName(const std::string& name) {
@@ -139,7 +137,7 @@ void TQuery::Prepare() {
   ITransaction* transaction = connection.CurrentTransaction();
 
   auto engine = std::make_unique<TQueryEngine>();
-  engine->Database = database;
+  engine->Connection = &connection;
   const TParsedSQL parsed = ParseSQLParams(FSQL.Text());
   std::string text = parsed.Text;
   TSelectShape shape;
@@ -169,6 +167,7 @@ void TQuery::Prepare() {
   engine->KeyValues.assign(engine->Live ? engine->KeyColumns.size() : 0, TDataValue());
 
   TFields fields;
+  TFieldDataSet* dataSet = this;
   for (size_t i = 0; i < engine->VisibleCount; ++i) {
     const fbclient::TSlot& slot = columns[i];
     const bool tableColumn =
@@ -176,8 +175,8 @@ void TQuery::Prepare() {
     engine->FieldColumn.push_back(tableColumn ? TrimRight(slot.Field) : std::string());
     const TFieldType type = fbclient::SlotFieldType(slot);
     const int size = type == ftString ? static_cast<int>(slot.Length) : 0;
-    fields.FItems.push_back(
-        std::make_unique<TField>(this, static_cast<int>(i), TrimRight(slot.Alias), type, size, tableColumn));
+    fields.FItems.push_back(std::make_unique<TField>(dataSet, static_cast<int>(i), TrimRight(slot.Alias),
+                                                     type, size, tableColumn));
   }
   // Each table column is written once, from the first field that shows it.
   for (size_t i = 0; i < engine->FieldColumn.size(); ++i) {
@@ -198,7 +197,7 @@ void TQuery::Prepare() {
   }
   FFields = std::move(fields);
   FEngine = std::move(engine);
-  database->AddClient(this);
+  connection.AddClient(this);
   connection.AfterCursorClosed();
 }
 
@@ -221,10 +220,10 @@ int TQuery::ParamSize(std::string_view name) {
 void TQuery::UnPrepare() {
   if (!FEngine) return;
   if (Active()) Close();
-  TDatabase* database = FEngine->Database;
+  TDatabaseConnection* connection = FEngine->Connection;
   FEngine.reset();  // frees the statements on the server
   FFields = TFields();
-  if (database) database->RemoveClient(this);
+  connection->RemoveClient(this);
 }
 
 void TQuery::SetActive(bool active) {
@@ -265,7 +264,7 @@ void TQuery::Open() {
   if (Active()) return;
   Prepare();
   if (!FEngine->Statement.HasCursor()) throw EDatabaseError("Error creating cursor handle");
-  ITransaction* transaction = FEngine->Connection().CurrentTransaction();
+  ITransaction* transaction = FEngine->Connection->CurrentTransaction();
   FEngine->Statement.Open(transaction, ParamValues(FParams, FEngine->ParamOfPosition));
   FState = dsBrowse;
   FRowsRead = 0;
@@ -302,15 +301,14 @@ void TQuery::ReadRow() {
     FEngine->KeyValues[k] = statement.Column(FEngine->VisibleCount + k);
 }
 
-void TQuery::LoadBlob(TField& field) {
-  TDatabaseConnection& connection = FEngine->Connection();
+std::string TQuery::ReadBlob(uint64_t blobId) {
+  TDatabaseConnection& connection = *FEngine->Connection;
   // The row's blob is read where the row was: in the cursor's transaction while it is open.
   ITransaction* transaction = FEngine->Statement.CursorTransaction();
   if (transaction == nullptr) transaction = connection.CurrentTransaction();
   ISC_QUAD id;
-  std::memcpy(&id, &field.FBlobId, sizeof id);
-  field.FValue.Bytes = fbclient::ReadBlob(connection.Attachment(), transaction, id);
-  field.FBlobPending = false;
+  std::memcpy(&id, &blobId, sizeof id);
+  return fbclient::ReadBlob(connection.Attachment(), transaction, id);
 }
 
 void TQuery::CloseCursor() {
@@ -324,13 +322,12 @@ void TQuery::Close() {
   FState = dsInactive;
   FEof = true;
   FRowsRead = 0;
-  if (FEngine && FEngine->Database && FEngine->Database->Connected())
-    FEngine->Connection().AfterCursorClosed();
+  if (FEngine) FEngine->Connection->AfterCursorClosed();
 }
 
 void TQuery::ExecSQL() {
   Prepare();
-  TDatabaseConnection& connection = FEngine->Connection();
+  TDatabaseConnection& connection = *FEngine->Connection;
   ITransaction* transaction = connection.CurrentTransaction();
   fbclient::TFbStatement& statement = FEngine->Statement;
   statement.Execute(transaction, ParamValues(FParams, FEngine->ParamOfPosition));
@@ -343,9 +340,8 @@ void TQuery::CheckActive() const {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
 }
 
-void TQuery::CheckFieldWrite(const TField& field) const {
+void TQuery::CheckEditing() const {
   if (FState != dsEdit && FState != dsInsert) throw EDatabaseError("Dataset not in edit or insert mode");
-  if (!field.FWritable) throw EDatabaseError("Field '" + field.FieldName() + "' cannot be modified");
 }
 
 void TQuery::CheckBrowseMode() {
@@ -429,7 +425,7 @@ void TQuery::Post() {
   CheckActive();
   if (FState != dsEdit && FState != dsInsert) return;
   TQueryEngine& engine = *FEngine;
-  TDatabaseConnection& connection = engine.Connection();
+  TDatabaseConnection& connection = *engine.Connection;
   ITransaction* transaction = connection.CurrentTransaction();
   IAttachment* attachment = connection.Attachment();
 
@@ -519,10 +515,6 @@ void TQuery::TransactionEnded() {
 
 void TQuery::DatabaseClosing() {
   TransactionEnded();
-  TDatabase* database = FEngine ? FEngine->Database : nullptr;
   FEngine.reset();
   FFields = TFields();
-  if (database) database->RemoveClient(this);
 }
-
-void TQuery::DatabaseGone() { DatabaseClosing(); }
