@@ -1,16 +1,10 @@
 #include "platform/data/Database.h"
 
-#include <algorithm>
-#include <exception>
-
 #include "platform/components/TypeInfo.h"
 #include "platform/data/DBErrors.h"
 #include "platform/data/DatabaseConnection.h"
-#include "platform/data/Query.h"
 #include "platform/data/Session.h"
 #include "platform/system/AnsiStrings.h"
-
-using namespace Firebird;
 
 const TMetaClass& TDatabase::StaticClass() {
   static const TMetaClass cls =
@@ -34,7 +28,6 @@ TDatabase::~TDatabase() {
   } catch (const Exception&) {
     // Nothing can report it any more; the server has dropped the connection in any case.
   }
-  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseGone();
   Session().RemoveDatabase(this);
 }
 
@@ -98,13 +91,12 @@ void TDatabase::Open() {
   if (Connected()) return;
   bool autoCommit = true;
   const fbclient::TAttachParams params = ReadConnectionParams(FParams, autoCommit);
-  FConnection = std::make_unique<TDatabaseConnection>(*this, fbclient::Attach(params), autoCommit);
+  FConnection = std::make_unique<TDatabaseConnection>(fbclient::Attach(params), autoCommit);
   Session().DatabaseOpened(this);
 }
 
 void TDatabase::Close() {
   if (!Connected()) return;
-  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseClosing();
   std::unique_ptr<TDatabaseConnection> connection = std::move(FConnection);
   Session().DatabaseClosed(this);
   connection->Close();
@@ -112,7 +104,6 @@ void TDatabase::Close() {
 
 void TDatabase::Abandon() {
   if (!Connected()) return;
-  for (TQuery* query : std::vector<TQuery*>(FClients)) query->DatabaseClosing();
   std::unique_ptr<TDatabaseConnection> connection = std::move(FConnection);
   Session().DatabaseClosed(this);
   connection->Abandon();
@@ -130,96 +121,3 @@ void TDatabase::Commit() { Connection().Commit(); }
 void TDatabase::Rollback() { Connection().Rollback(); }
 
 bool TDatabase::InTransaction() const { return FConnection && FConnection->InTransaction(); }
-
-void TDatabase::AddClient(TQuery* query) {
-  if (std::find(FClients.begin(), FClients.end(), query) == FClients.end()) FClients.push_back(query);
-}
-
-void TDatabase::RemoveClient(TQuery* query) {
-  FClients.erase(std::remove(FClients.begin(), FClients.end(), query), FClients.end());
-}
-
-// ---------------------------------------------------------------------------------------------
-// TDatabaseConnection
-
-ITransaction* TDatabaseConnection::CurrentTransaction() {
-  if (FExplicit) return FExplicit.Get();
-  if (!FImplicit) FImplicit = fbclient::StartTransaction(FAttachment.Get());
-  return FImplicit.Get();
-}
-
-bool TDatabaseConnection::HasCursorsOn(ITransaction* transaction) const {
-  for (const TQuery* query : FOwner.FClients)
-    if (query->CursorTransaction() == transaction) return true;
-  return false;
-}
-
-void TDatabaseConnection::CloseCursorsOn(ITransaction* transaction) {
-  for (TQuery* query : std::vector<TQuery*>(FOwner.FClients))
-    if (query->CursorTransaction() == transaction) query->TransactionEnded();
-}
-
-void TDatabaseConnection::EndImplicit() {
-  if (!FImplicit) return;
-  if (HasCursorsOn(FImplicit.Get())) {
-    fbclient::TFbStatus status;
-    FImplicit->commitRetaining(status.Get());
-    status.Check();
-  } else {
-    FImplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
-  }
-}
-
-void TDatabaseConnection::AfterWrite(ITransaction* transaction) {
-  if (FAutoCommit && FImplicit && transaction == FImplicit.Get()) EndImplicit();
-}
-
-void TDatabaseConnection::AfterCursorClosed() {
-  if (FAutoCommit && FImplicit && !HasCursorsOn(FImplicit.Get()))
-    FImplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
-}
-
-void TDatabaseConnection::StartTransaction() {
-  if (FExplicit) throw EDatabaseError("A user transaction is already in progress");
-  // Work done so far outside a transaction is kept, not swept into one the caller may roll back.
-  EndImplicit();
-  FExplicit = fbclient::StartTransaction(FAttachment.Get());
-}
-
-void TDatabaseConnection::Commit() {
-  if (!FExplicit) throw EDatabaseError("No user transaction is currently in progress");
-  CloseCursorsOn(FExplicit.Get());
-  FExplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
-}
-
-void TDatabaseConnection::Rollback() {
-  if (!FExplicit) throw EDatabaseError("No user transaction is currently in progress");
-  CloseCursorsOn(FExplicit.Get());
-  FExplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->rollback(s); });
-}
-
-void TDatabaseConnection::Abandon() {
-  // Each owner rolls back or detaches, and only releases the handle when the server refuses.
-  FExplicit.Reset();
-  FImplicit.Reset();
-  FAttachment.Reset();
-}
-
-void TDatabaseConnection::Close() {
-  std::exception_ptr firstError;
-  auto attempt = [&](auto step) {
-    try {
-      step();
-    } catch (const EDBEngineError&) {
-      if (!firstError) firstError = std::current_exception();
-    }
-  };
-  FExplicit.Reset();  // rolled back: it was never committed
-  attempt([&] {
-    if (FImplicit) FImplicit.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
-  });
-  FImplicit.Reset();
-  attempt([&] { FAttachment.Finish([](IAttachment* a, CheckStatusWrapper* s) { a->detach(s); }); });
-  FAttachment.Reset();
-  if (firstError) std::rethrow_exception(firstError);
-}

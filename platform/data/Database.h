@@ -4,13 +4,11 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/components/Component.h"
 #include "platform/system/StringList.h"
 
 class TDatabaseConnection;
-class TQuery;
 
 // Parameter list: KEY=value lines; keys match without regard to case, blank lines and lines without
 // '=' are ignored, the first line of a key counts.
@@ -82,11 +80,6 @@ class TDatabase : public TComponent {
   void Loaded() override;
 
  private:
-  friend class TQuery;
-  friend class TDatabaseConnection;
-  void AddClient(TQuery* query);
-  void RemoveClient(TQuery* query);
-
   std::string FDatabaseName;
   std::string FDriverName;
   bool FLoginPrompt = true;
@@ -94,5 +87,4 @@ class TDatabase : public TComponent {
   TStringList FParams;
   bool FStreamedConnected = false;
   std::unique_ptr<TDatabaseConnection> FConnection;
-  std::vector<TQuery*> FClients;
 };

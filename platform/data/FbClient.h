@@ -1,6 +1,7 @@
-// The engine's only door to the Firebird client: the process-wide entry points, the status object,
-// one move-only owner per kind of handle, and the translation of every failure into EDBEngineError.
-// Only units of platform/data include this header.
+// The engine's door to the Firebird client: the process-wide entry points, the status object, one
+// move-only owner per kind of handle, and the translation of every failure into EDBEngineError.
+// Statements are run through FbStatement, their messages read and built by FbMessage. Only units of
+// platform/data include this header.
 #pragma once
 
 #include <firebird/Interface.h>
@@ -117,7 +118,8 @@ struct TXpbPolicy {
 
 using TFbAttachment = TFbOwner<Firebird::IAttachment, TAttachmentPolicy>;
 using TFbTransaction = TFbOwner<Firebird::ITransaction, TTransactionPolicy>;
-using TFbStatement = TFbOwner<Firebird::IStatement, TStatementPolicy>;
+// The bare statement handle; statements are run through TFbStatement (FbStatement.h).
+using TFbStatementHandle = TFbOwner<Firebird::IStatement, TStatementPolicy>;
 using TFbResultSet = TFbOwner<Firebird::IResultSet, TResultSetPolicy>;
 using TFbBlob = TFbOwner<Firebird::IBlob, TBlobPolicy>;
 using TFbMetadata = TFbOwner<Firebird::IMessageMetadata, TReleasePolicy>;

@@ -3,10 +3,9 @@
 #include <cmath>
 
 #include "platform/data/DBErrors.h"
-#include "platform/data/Query.h"
 #include "platform/system/AnsiStrings.h"
 
-TField::TField(TQuery* dataSet, int index, std::string fieldName, TFieldType dataType, int size,
+TField::TField(TFieldDataSet* dataSet, int index, std::string fieldName, TFieldType dataType, int size,
                bool writable)
     : FDataSet(dataSet),
       FIndex(index),
@@ -21,7 +20,10 @@ bool TField::CanModify() const { return FWritable && FDataSet->CanModify(); }
 
 const TDataValue& TField::Current() const {
   FDataSet->CheckActive();
-  if (FBlobPending) FDataSet->LoadBlob(const_cast<TField&>(*this));
+  if (FBlobPending) {
+    FValue.Bytes = FDataSet->ReadBlob(FBlobId);
+    FBlobPending = false;
+  }
   return FValue;
 }
 
@@ -44,7 +46,8 @@ double TField::AsFloat() const { return ValueAsFloat(Current(), What()); }
 TDateTime TField::AsDateTime() const { return ValueAsDateTime(Current(), What()); }
 
 void TField::Assign(TDataValue value) {
-  FDataSet->CheckFieldWrite(*this);
+  FDataSet->CheckEditing();
+  if (!FWritable) throw EDatabaseError("Field '" + FFieldName + "' cannot be modified");
   value.Type = FDataType;
   FValue = std::move(value);
   FBlobPending = false;

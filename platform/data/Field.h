@@ -11,13 +11,30 @@
 
 class TQuery;
 
+// What a field asks of the dataset that holds it.
+class TFieldDataSet {
+ public:
+  // EDatabaseError "Cannot perform this operation on a closed dataset" when it is closed.
+  virtual void CheckActive() const = 0;
+  // EDatabaseError "Dataset not in edit or insert mode" unless a row is being edited or inserted.
+  virtual void CheckEditing() const = 0;
+  // True while its rows can be written back.
+  virtual bool CanModify() const = 0;
+  // The bytes of a blob of the current row, by the id that the row holds.
+  virtual std::string ReadBlob(uint64_t blobId) = 0;
+
+ protected:
+  ~TFieldDataSet() = default;
+};
+
 // One column of a query. Reading needs an open query; writing needs the query in edit or insert
 // state and a column that the live query can write back. A field's type is its column's: a value
 // set through another view is converted to it (a text that is no number raises EConvertError, a
 // number outside a SMALLINT column's range EDatabaseError).
 class TField {
  public:
-  TField(TQuery* dataSet, int index, std::string fieldName, TFieldType dataType, int size, bool writable);
+  TField(TFieldDataSet* dataSet, int index, std::string fieldName, TFieldType dataType, int size,
+         bool writable);
   TField(const TField&) = delete;
   TField& operator=(const TField&) = delete;
 
@@ -47,13 +64,14 @@ class TField {
   void SetAsBlob(const std::string& bytes);
 
  private:
+  // The query makes its fields and puts each row it reads (or restores) into them.
   friend class TQuery;
 
   const TDataValue& Current() const;
   void Assign(TDataValue value);
   std::string What() const { return "field '" + FFieldName + "'"; }
 
-  TQuery* FDataSet;
+  TFieldDataSet* FDataSet;
   int FIndex;
   std::string FFieldName;
   TFieldType FDataType;

@@ -7,64 +7,33 @@
 #include "platform/data/DBErrors.h"
 #include "platform/data/Database.h"
 #include "platform/data/DatabaseConnection.h"
-#include "platform/data/FbMessage.h"
+#include "platform/data/FbStatement.h"
 #include "platform/data/SQLText.h"
 #include "platform/data/Session.h"
 #include "platform/system/AnsiStrings.h"
 
 using namespace Firebird;
-using fbclient::TFbStatus;
 
 namespace {
 
 // An UPDATE or INSERT that a live query prepared for writing rows back.
 struct TWriteStatement {
   fbclient::TFbStatement Statement;
-  fbclient::TInputMessage Input;
   std::vector<int> FieldIndexes;  // the fields whose values fill the first parameters
 };
-
-fbclient::TFbStatement PrepareStatement(IAttachment* attachment, ITransaction* transaction,
-                                        const std::string& text) {
-  TFbStatus status;
-  fbclient::TFbStatement statement(attachment->prepare(status.Get(), transaction, 0, text.c_str(), 1,
-                                                       IStatement::PREPARE_PREFETCH_METADATA));
-  status.Check();
-  return statement;
-}
-
-fbclient::TInputMessage InputOf(IStatement* statement) {
-  TFbStatus status;
-  fbclient::TFbMetadata metadata(statement->getInputMetadata(status.Get()));
-  status.Check();
-  return fbclient::TInputMessage(std::move(metadata));
-}
 
 // The columns of the table's primary key, in key order; empty when it has none.
 std::vector<std::string> PrimaryKeyOf(IAttachment* attachment, ITransaction* transaction,
                                       const std::string& table) {
-  fbclient::TFbStatement statement =
-      PrepareStatement(attachment, transaction,
-                       "SELECT S.RDB$FIELD_NAME FROM RDB$RELATION_CONSTRAINTS C "
-                       "JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = C.RDB$INDEX_NAME "
-                       "WHERE C.RDB$RELATION_NAME = ? AND C.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' "
-                       "ORDER BY S.RDB$FIELD_POSITION");
-  fbclient::TInputMessage input = InputOf(statement.Get());
+  fbclient::TFbStatement statement(attachment, transaction,
+                                   "SELECT S.RDB$FIELD_NAME FROM RDB$RELATION_CONSTRAINTS C "
+                                   "JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = C.RDB$INDEX_NAME "
+                                   "WHERE C.RDB$RELATION_NAME = ? AND C.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' "
+                                   "ORDER BY S.RDB$FIELD_POSITION");
   const TDataValue name = TDataValue::OfBytes(ftString, UpperCase(table));
-  input.Fill({&name}, attachment, transaction);
-  TFbStatus status;
-  fbclient::TFbMetadata output(statement->getOutputMetadata(status.Get()));
-  status.Check();
-  const std::vector<fbclient::TSlot> slots = fbclient::DescribeSlots(output.Get());
-  std::vector<unsigned char> row(output->getMessageLength(status.Get()));
-  status.Check();
-  fbclient::TFbResultSet cursor(
-      statement->openCursor(status.Get(), transaction, input.Metadata(), input.Buffer(), output.Get(), 0));
-  status.Check();
+  statement.Open(transaction, {&name});
   std::vector<std::string> keys;
-  while (cursor->fetchNext(status.Get(), row.data()) == IStatus::RESULT_OK)
-    keys.push_back(TrimRight(fbclient::DecodeSlot(slots[0], row.data(), nullptr).Bytes));
-  status.Check();
+  while (statement.Fetch()) keys.push_back(TrimRight(statement.Column(0).Bytes));
   return keys;
 }
 
@@ -73,19 +42,10 @@ std::vector<std::string> PrimaryKeyOf(IAttachment* attachment, ITransaction* tra
 // Everything of a prepared query that lives on the server side.
 class TQueryEngine {
  public:
-  TDatabase* Database = nullptr;
+  // The connection that the query joined when it prepared; it closes the query before it goes.
+  TDatabaseConnection* Connection = nullptr;
   fbclient::TFbStatement Statement;
-  fbclient::TInputMessage Input;
   std::vector<int> ParamOfPosition;  // the parameter of each '?', in statement order
-  fbclient::TFbMetadata OutputMetadata;
-  std::vector<fbclient::TSlot> Output;
-  std::vector<unsigned char> Row;
-  bool HasCursor = false;
-  fbclient::TFbResultSet Cursor;
-  ITransaction* CursorTransaction = nullptr;
-
-  // One status for the calls a row makes, rather than a new one for each.
-  TFbStatus Status;
 
   // Live queries.
   bool Live = false;
@@ -107,8 +67,6 @@ class TQueryEngine {
   };
   std::vector<TSavedField> Saved;
   std::vector<TDataValue> SavedKeyValues;
-
-  TDatabaseConnection& Connection() const { return Database->Connection(); }
 };
 
 const TMetaClass& TQuery::StaticClass() {
@@ -130,7 +88,6 @@ TQuery::~TQuery() {
   } catch (const Exception&) {
     // The statement goes with the connection in any case.
   }
-  if (FEngine && FEngine->Database) FEngine->Database->RemoveClient(this);
 }
 
 void TQuery::SetDatabaseName(const std::string& name) {
@@ -180,7 +137,7 @@ void TQuery::Prepare() {
   ITransaction* transaction = connection.CurrentTransaction();
 
   auto engine = std::make_unique<TQueryEngine>();
-  engine->Database = database;
+  engine->Connection = &connection;
   const TParsedSQL parsed = ParseSQLParams(FSQL.Text());
   std::string text = parsed.Text;
   TSelectShape shape;
@@ -200,33 +157,26 @@ void TQuery::Prepare() {
     }
   }
 
-  engine->Statement = PrepareStatement(attachment, transaction, text);
-  engine->Input = InputOf(engine->Statement.Get());
-  if (engine->Input.Count() != parsed.Names.size())
+  engine->Statement = fbclient::TFbStatement(attachment, transaction, text);
+  if (engine->Statement.ParamCount() != parsed.Names.size())
     throw EDatabaseError("The statement's parameters do not match its :name parameters");
   for (const std::string& name : parsed.Names) engine->ParamOfPosition.push_back(FParams.IndexOf(name));
 
-  TFbStatus status;
-  engine->OutputMetadata = fbclient::TFbMetadata(engine->Statement->getOutputMetadata(status.Get()));
-  status.Check();
-  engine->Output = fbclient::DescribeSlots(engine->OutputMetadata.Get());
-  engine->Row.assign(engine->OutputMetadata->getMessageLength(status.Get()), 0);
-  status.Check();
-  engine->HasCursor = (engine->Statement->getFlags(status.Get()) & IStatement::FLAG_HAS_CURSOR) != 0;
-  status.Check();
-  engine->VisibleCount = engine->Output.size() - (engine->Live ? engine->KeyColumns.size() : 0);
+  const std::vector<fbclient::TSlot>& columns = engine->Statement.Columns();
+  engine->VisibleCount = columns.size() - (engine->Live ? engine->KeyColumns.size() : 0);
   engine->KeyValues.assign(engine->Live ? engine->KeyColumns.size() : 0, TDataValue());
 
   TFields fields;
+  TFieldDataSet* dataSet = this;
   for (size_t i = 0; i < engine->VisibleCount; ++i) {
-    const fbclient::TSlot& slot = engine->Output[i];
+    const fbclient::TSlot& slot = columns[i];
     const bool tableColumn =
         engine->Live && !slot.Field.empty() && SameText(TrimRight(slot.Relation), engine->Table);
     engine->FieldColumn.push_back(tableColumn ? TrimRight(slot.Field) : std::string());
     const TFieldType type = fbclient::SlotFieldType(slot);
     const int size = type == ftString ? static_cast<int>(slot.Length) : 0;
-    fields.FItems.push_back(
-        std::make_unique<TField>(this, static_cast<int>(i), TrimRight(slot.Alias), type, size, tableColumn));
+    fields.FItems.push_back(std::make_unique<TField>(dataSet, static_cast<int>(i), TrimRight(slot.Alias),
+                                                     type, size, tableColumn));
   }
   // Each table column is written once, from the first field that shows it.
   for (size_t i = 0; i < engine->FieldColumn.size(); ++i) {
@@ -247,7 +197,7 @@ void TQuery::Prepare() {
   }
   FFields = std::move(fields);
   FEngine = std::move(engine);
-  database->AddClient(this);
+  connection.AddClient(this);
   connection.AfterCursorClosed();
 }
 
@@ -258,7 +208,7 @@ int TQuery::ParamSize(std::string_view name) {
   int size = 0;
   for (size_t position = 0; position < FEngine->ParamOfPosition.size(); ++position) {
     if (FEngine->ParamOfPosition[position] != index) continue;
-    const fbclient::TSlot& slot = FEngine->Input.Declared(static_cast<unsigned>(position));
+    const fbclient::TSlot& slot = FEngine->Statement.Param(static_cast<unsigned>(position));
     if (slot.Type != SQL_TEXT && slot.Type != SQL_VARYING) continue;
     // Used in several places, it carries no more than the shortest of them.
     const int length = static_cast<int>(slot.Length);
@@ -270,10 +220,10 @@ int TQuery::ParamSize(std::string_view name) {
 void TQuery::UnPrepare() {
   if (!FEngine) return;
   if (Active()) Close();
-  TDatabase* database = FEngine->Database;
+  TDatabaseConnection* connection = FEngine->Connection;
   FEngine.reset();  // frees the statements on the server
   FFields = TFields();
-  if (database) database->RemoveClient(this);
+  connection->RemoveClient(this);
 }
 
 void TQuery::SetActive(bool active) {
@@ -313,26 +263,16 @@ std::vector<const TDataValue*> ParamValues(const TParams& params, const std::vec
 void TQuery::Open() {
   if (Active()) return;
   Prepare();
-  if (!FEngine->HasCursor) throw EDatabaseError("Error creating cursor handle");
-  TDatabaseConnection& connection = FEngine->Connection();
-  ITransaction* transaction = connection.CurrentTransaction();
-  FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
-  TFbStatus& status = FEngine->Status;
-  fbclient::TFbResultSet cursor(
-      FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
-                                     FEngine->Input.Buffer(), FEngine->OutputMetadata.Get(), 0));
-  status.Check();
-  FEngine->Cursor = std::move(cursor);
-  FEngine->CursorTransaction = transaction;
+  if (!FEngine->Statement.HasCursor()) throw EDatabaseError("Error creating cursor handle");
+  ITransaction* transaction = FEngine->Connection->CurrentTransaction();
+  FEngine->Statement.Open(transaction, ParamValues(FParams, FEngine->ParamOfPosition));
   FState = dsBrowse;
   FRowsRead = 0;
   FEof = !FetchRow();
 }
 
 bool TQuery::FetchRow() {
-  TFbStatus& status = FEngine->Status;
-  const int result = FEngine->Cursor->fetchNext(status.Get(), FEngine->Row.data());
-  if (result == IStatus::RESULT_NO_DATA) {
+  if (!FEngine->Statement.Fetch()) {
     if (FRowsRead == 0) {
       for (auto& field : FFields.FItems) {
         field->FValue = TDataValue();
@@ -342,40 +282,38 @@ bool TQuery::FetchRow() {
     }
     return false;
   }
-  status.Check();
   ReadRow();
   ++FRowsRead;
   return true;
 }
 
 void TQuery::ReadRow() {
-  const unsigned char* row = FEngine->Row.data();
+  const fbclient::TFbStatement& statement = FEngine->Statement;
   for (size_t i = 0; i < FEngine->VisibleCount; ++i) {
     TField& field = *FFields.FItems[i];
     ISC_QUAD blobId{};
-    field.FValue = fbclient::DecodeSlot(FEngine->Output[i], row, &blobId);
+    field.FValue = statement.Column(i, &blobId);
     field.FBlobPending = IsBlobType(field.FDataType) && !field.FValue.Null;
     std::memcpy(&field.FBlobId, &blobId, sizeof field.FBlobId);
     field.FModified = false;
   }
   for (size_t k = 0; k < FEngine->KeyValues.size(); ++k)
-    FEngine->KeyValues[k] = fbclient::DecodeSlot(FEngine->Output[FEngine->VisibleCount + k], row, nullptr);
+    FEngine->KeyValues[k] = statement.Column(FEngine->VisibleCount + k);
 }
 
-void TQuery::LoadBlob(TField& field) {
-  TDatabaseConnection& connection = FEngine->Connection();
-  ITransaction* transaction =
-      FEngine->CursorTransaction ? FEngine->CursorTransaction : connection.CurrentTransaction();
+std::string TQuery::ReadBlob(uint64_t blobId) {
+  TDatabaseConnection& connection = *FEngine->Connection;
+  // The row's blob is read where the row was: in the cursor's transaction while it is open.
+  ITransaction* transaction = FEngine->Statement.CursorTransaction();
+  if (transaction == nullptr) transaction = connection.CurrentTransaction();
   ISC_QUAD id;
-  std::memcpy(&id, &field.FBlobId, sizeof id);
-  field.FValue.Bytes = fbclient::ReadBlob(connection.Attachment(), transaction, id);
-  field.FBlobPending = false;
+  std::memcpy(&id, &blobId, sizeof id);
+  return fbclient::ReadBlob(connection.Attachment(), transaction, id);
 }
 
 void TQuery::CloseCursor() {
   if (!FEngine) return;
-  FEngine->Cursor.Reset();
-  FEngine->CursorTransaction = nullptr;
+  FEngine->Statement.CloseCursor();
 }
 
 void TQuery::Close() {
@@ -384,29 +322,17 @@ void TQuery::Close() {
   FState = dsInactive;
   FEof = true;
   FRowsRead = 0;
-  if (FEngine && FEngine->Database && FEngine->Database->Connected())
-    FEngine->Connection().AfterCursorClosed();
+  if (FEngine) FEngine->Connection->AfterCursorClosed();
 }
 
 void TQuery::ExecSQL() {
   Prepare();
-  TDatabaseConnection& connection = FEngine->Connection();
+  TDatabaseConnection& connection = *FEngine->Connection;
   ITransaction* transaction = connection.CurrentTransaction();
-  FEngine->Input.Fill(ParamValues(FParams, FEngine->ParamOfPosition), connection.Attachment(), transaction);
-  TFbStatus& status = FEngine->Status;
-  if (FEngine->HasCursor) {
-    fbclient::TFbResultSet cursor(
-        FEngine->Statement->openCursor(status.Get(), transaction, FEngine->Input.Metadata(),
-                                       FEngine->Input.Buffer(), FEngine->OutputMetadata.Get(), 0));
-    status.Check();
-    FRowsAffected = 0;
-  } else {
-    FEngine->Statement->execute(status.Get(), transaction, FEngine->Input.Metadata(), FEngine->Input.Buffer(),
-                                FEngine->OutputMetadata.Get(), FEngine->Row.data());
-    status.Check();
-    FRowsAffected = static_cast<int>(FEngine->Statement->getAffectedRecords(status.Get()));
-    status.Check();
-  }
+  fbclient::TFbStatement& statement = FEngine->Statement;
+  statement.Execute(transaction, ParamValues(FParams, FEngine->ParamOfPosition));
+  // The rows of a statement that gives rows are not read: it changed none that count.
+  FRowsAffected = statement.HasCursor() ? 0 : static_cast<int>(statement.AffectedRows());
   connection.AfterWrite(transaction);
 }
 
@@ -414,9 +340,8 @@ void TQuery::CheckActive() const {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
 }
 
-void TQuery::CheckFieldWrite(const TField& field) const {
+void TQuery::CheckEditing() const {
   if (FState != dsEdit && FState != dsInsert) throw EDatabaseError("Dataset not in edit or insert mode");
-  if (!field.FWritable) throw EDatabaseError("Field '" + field.FieldName() + "' cannot be modified");
 }
 
 void TQuery::CheckBrowseMode() {
@@ -500,7 +425,7 @@ void TQuery::Post() {
   CheckActive();
   if (FState != dsEdit && FState != dsInsert) return;
   TQueryEngine& engine = *FEngine;
-  TDatabaseConnection& connection = engine.Connection();
+  TDatabaseConnection& connection = *engine.Connection;
   ITransaction* transaction = connection.CurrentTransaction();
   IAttachment* attachment = connection.Attachment();
 
@@ -535,10 +460,7 @@ void TQuery::Post() {
         text += " WHERE ";
         for (size_t k = 0; k < engine.KeyColumns.size(); ++k)
           text += (k ? " AND " : "") + engine.KeyColumns[k] + " = ?";
-        TWriteStatement statement;
-        statement.Statement = PrepareStatement(attachment, transaction, text);
-        statement.Input = InputOf(statement.Statement.Get());
-        statement.FieldIndexes = changed;
+        TWriteStatement statement{fbclient::TFbStatement(attachment, transaction, text), changed};
         found = engine.Updates.emplace(signature, std::move(statement)).first;
       }
       write = &found->second;
@@ -552,32 +474,21 @@ void TQuery::Post() {
         columns += (c ? ", " : "") + engine.FieldColumn[static_cast<size_t>(columnFields[c])];
         marks += c ? ", ?" : "?";
       }
-      auto statement = std::make_unique<TWriteStatement>();
-      statement->Statement =
-          PrepareStatement(attachment, transaction,
-                           "INSERT INTO " + engine.Table + " (" + columns + ") VALUES (" + marks + ")");
-      statement->Input = InputOf(statement->Statement.Get());
-      statement->FieldIndexes = columnFields;
-      engine.Insert = std::move(statement);
+      engine.Insert = std::make_unique<TWriteStatement>(TWriteStatement{
+          fbclient::TFbStatement(attachment, transaction,
+                                 "INSERT INTO " + engine.Table + " (" + columns + ") VALUES (" + marks + ")"),
+          columnFields});
     }
     write = engine.Insert.get();
     values = fieldValues(write->FieldIndexes);
   }
 
   if (write) {
-    write->Input.Fill(values, attachment, transaction);
-    TFbStatus& status = engine.Status;
-    write->Statement->execute(status.Get(), transaction, write->Input.Metadata(), write->Input.Buffer(),
-                              nullptr, nullptr);
-    status.Check();
-    if (FState == dsEdit) {
-      const ISC_UINT64 affected = write->Statement->getAffectedRecords(status.Get());
-      status.Check();
-      // The server refused nothing, but the row is gone: a write that failed all the same, so callers
-      // that skip rows the server refuses skip this one too.
-      if (affected == 0)
-        throw EDBEngineError("The row to update was not found: another user deleted it or changed its key");
-    }
+    write->Statement.Execute(transaction, values);
+    // The server refused nothing, but the row is gone: a write that failed all the same, so callers
+    // that skip rows the server refuses skip this one too.
+    if (FState == dsEdit && write->Statement.AffectedRows() == 0)
+      throw EDBEngineError("The row to update was not found: another user deleted it or changed its key");
   }
 
   // The row as posted is now the current one, found by its key as posted the next time.
@@ -591,7 +502,9 @@ void TQuery::Post() {
   connection.AfterWrite(transaction);
 }
 
-const void* TQuery::CursorTransaction() const { return FEngine ? FEngine->CursorTransaction : nullptr; }
+const void* TQuery::CursorTransaction() const {
+  return FEngine ? FEngine->Statement.CursorTransaction() : nullptr;
+}
 
 void TQuery::TransactionEnded() {
   CloseCursor();
@@ -602,10 +515,6 @@ void TQuery::TransactionEnded() {
 
 void TQuery::DatabaseClosing() {
   TransactionEnded();
-  TDatabase* database = FEngine ? FEngine->Database : nullptr;
   FEngine.reset();
   FFields = TFields();
-  if (database) database->RemoveClient(this);
 }
-
-void TQuery::DatabaseGone() { DatabaseClosing(); }

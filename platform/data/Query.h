@@ -2,16 +2,17 @@
 // read row by row and, when live, written back row by row.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/components/Component.h"
+#include "platform/data/DatabaseClient.h"
 #include "platform/data/Field.h"
 #include "platform/data/Param.h"
 #include "platform/system/StringList.h"
 
-class TDatabase;
 class TQueryEngine;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
@@ -35,7 +36,7 @@ enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 //                                       --Append--> dsInsert --Post/Cancel--> dsBrowse
 //         any --Close--> dsInactive (unposted changes are dropped)
 // Ending the transaction that the rows were read in closes the query.
-class TQuery : public TComponent {
+class TQuery : public TComponent, private TDatabaseClient, private TFieldDataSet {
   Q_CLASS(TQuery, TComponent)
 
   explicit TQuery(TComponent* owner);
@@ -94,7 +95,7 @@ class TQuery : public TComponent {
 
   TDataSetState State() const { return FState; }
   // True for an open live query whose statement is a single-table SELECT.
-  bool CanModify() const;
+  bool CanModify() const override;
   // Edit of a row; on a query without a current row the same as Append. EDatabaseError "Cannot
   // modify a read-only dataset" on a query that cannot be written back.
   void Edit();
@@ -104,26 +105,23 @@ class TQuery : public TComponent {
   void Cancel();
 
  private:
-  friend class TField;
-  friend class TDatabase;
-  friend class TDatabaseConnection;
-
   void SyncSQL();
-  void CheckActive() const;
-  void CheckFieldWrite(const TField& field) const;
   void CheckBrowseMode();
-  void LoadBlob(TField& field);
   void ReadRow();
   bool FetchRow();
   void CloseCursor();
   void SaveRow();
   void RestoreRow();
 
-  // Notices from the connection.
-  const void* CursorTransaction() const;
-  void TransactionEnded();
-  void DatabaseClosing();
-  void DatabaseGone();
+  // What its fields ask of it.
+  void CheckActive() const override;
+  void CheckEditing() const override;
+  std::string ReadBlob(uint64_t blobId) override;
+
+  // What its connection asks of it.
+  const void* CursorTransaction() const override;
+  void TransactionEnded() override;
+  void DatabaseClosing() override;
 
   std::string FDatabaseName;
   TStringList FSQL;

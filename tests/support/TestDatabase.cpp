@@ -8,10 +8,9 @@
 #include <system_error>
 
 #include "platform/data/FbClient.h"
-#include "platform/data/FbMessage.h"
+#include "platform/data/FbStatement.h"
 
 using namespace Firebird;
-using fbclient::TFbStatus;
 
 namespace {
 
@@ -27,10 +26,7 @@ fbclient::TAttachParams AttachParams(const std::string& path) {
 void RunStatements(IAttachment* attachment, const std::vector<std::string>& statements) {
   for (const std::string& sql : statements) {
     fbclient::TFbTransaction transaction = fbclient::StartTransaction(attachment);
-    TFbStatus status;
-    attachment->execute(status.Get(), transaction.Get(), 0, sql.c_str(), 1, nullptr, nullptr, nullptr,
-                        nullptr);
-    status.Check();
+    fbclient::TFbStatement(attachment, transaction.Get(), sql).Execute(transaction.Get(), {});
     transaction.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
   }
 }
@@ -134,37 +130,26 @@ void TestDatabase::Execute(const std::string& sql) const {
 TestDatabase::TRows TestDatabase::Rows(const std::string& select) const {
   fbclient::TFbAttachment attachment = fbclient::Attach(AttachParams(FPath));
   fbclient::TFbTransaction transaction = fbclient::StartTransaction(attachment.Get());
-  TFbStatus status;
-  fbclient::TFbStatement statement(attachment->prepare(status.Get(), transaction.Get(), 0, select.c_str(), 1,
-                                                       IStatement::PREPARE_PREFETCH_METADATA));
-  status.Check();
-  fbclient::TFbMetadata output(statement->getOutputMetadata(status.Get()));
-  status.Check();
-  const std::vector<fbclient::TSlot> slots = fbclient::DescribeSlots(output.Get());
-  std::vector<unsigned char> row(output->getMessageLength(status.Get()));
-  status.Check();
-  fbclient::TFbResultSet cursor(
-      statement->openCursor(status.Get(), transaction.Get(), nullptr, nullptr, output.Get(), 0));
-  status.Check();
   TRows rows;
-  while (cursor->fetchNext(status.Get(), row.data()) == IStatus::RESULT_OK) {
-    TRow values;
-    for (const fbclient::TSlot& slot : slots) {
-      ISC_QUAD blobId{};
-      TDataValue value = fbclient::DecodeSlot(slot, row.data(), &blobId);
-      if (value.Null) {
-        values.emplace_back(Null);
-      } else if (IsBlobType(value.Type)) {
-        values.push_back(fbclient::ReadBlob(attachment.Get(), transaction.Get(), blobId));
-      } else {
-        values.push_back(ValueAsString(value));
+  {
+    fbclient::TFbStatement statement(attachment.Get(), transaction.Get(), select);
+    statement.Open(transaction.Get(), {});
+    while (statement.Fetch()) {
+      TRow values;
+      for (size_t i = 0; i < statement.Columns().size(); ++i) {
+        ISC_QUAD blobId{};
+        TDataValue value = statement.Column(i, &blobId);
+        if (value.Null) {
+          values.emplace_back(Null);
+        } else if (IsBlobType(value.Type)) {
+          values.push_back(fbclient::ReadBlob(attachment.Get(), transaction.Get(), blobId));
+        } else {
+          values.push_back(ValueAsString(value));
+        }
       }
+      rows.push_back(std::move(values));
     }
-    rows.push_back(std::move(values));
-  }
-  status.Check();
-  cursor.Finish([](IResultSet* r, CheckStatusWrapper* s) { r->close(s); });
-  statement.Finish([](IStatement* st, CheckStatusWrapper* s) { st->free(s); });
+  }  // the statement is freed before its transaction ends
   transaction.Finish([](ITransaction* t, CheckStatusWrapper* s) { t->commit(s); });
   attachment.Finish([](IAttachment* a, CheckStatusWrapper* s) { a->detach(s); });
   return rows;

@@ -290,4 +290,27 @@ TEST_F(TransactionTest, ClosingTheConnectionClosesAndUnpreparesItsQueries) {
   EXPECT_EQ(query.Fields()[0].AsInteger(), 1);
 }
 
+TEST_F(TransactionTest, AQueryThatOutlivesItsConnectionIsClosedAndUnpreparedWithIt) {
+  TQuery query(nullptr);
+  {
+    TDatabase transient(nullptr);
+    transient.SetDatabaseName("dbTransient");
+    transient.Params().Assign(fixture.Params());
+    transient.Open();
+    Insert("dbTransient", 1, "x");
+    query.SetDatabaseName("dbTransient");
+    query.SQL().Add("SELECT k FROM t");
+    query.Open();
+  }
+  EXPECT_EQ(query.State(), dsInactive);
+  EXPECT_FALSE(query.Prepared());
+  EXPECT_EQ(query.FieldCount(), 0);
+  try {
+    query.Open();
+    FAIL() << "a query opened on a connection that is gone";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Unknown database 'dbTransient'");
+  }
+}
+
 }  // namespace
