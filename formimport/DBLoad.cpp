@@ -1,15 +1,7 @@
 #include "formimport/DBLoad.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "formimport/DBLoadConvert.h"
@@ -23,6 +15,7 @@
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Dialogs.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/FileRead.h"
 #include "platform/system/TerminationSignals.h"
 #include "xmlreader/QuXMLFileIn.h"
 
@@ -32,95 +25,14 @@ TDatabase& WorkingDatabase() { return *dmData->dbDataBase; }
 
 void ShowError(const std::string& text) { MessageDlg(text, mtError, {mbOK}, 0); }
 
-// The usual short texts for the common reasons a file cannot be opened.
-std::string InOutErrorText(int errorCode) {
-  switch (errorCode) {
-    case ENOENT:
-      return "File not found";
-    case ENOTDIR:
-      return "Path not found";
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-      return "File access denied";
-    case EMFILE:
-    case ENFILE:
-      return "Too many open files";
-    default: {
-      char buffer[256];
-      return std::string(strerror_r(errorCode, buffer, sizeof buffer));
-    }
-  }
-}
-
-// Owns one file handle of the second pass.
-class TFileHandle {
- public:
-  explicit TFileHandle(int handle) : FHandle(handle) {}
-  ~TFileHandle() {
-    if (FHandle >= 0) ::close(FHandle);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  int Get() const { return FHandle; }
-  void Close() {
-    const int handle = FHandle;
-    FHandle = -1;
-    if (::close(handle) != 0) throw EInOutError(InOutErrorText(errno), errno);
-  }
-
- private:
-  int FHandle;
-};
-
-int OpenForReading(const std::string& fileName) {
-  int handle;
-  do {
-    handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (handle < 0 && errno == EINTR);
-  if (handle < 0) throw EInOutError(InOutErrorText(errno), errno);
-  struct stat info;
-  if (::fstat(handle, &info) == 0 && S_ISDIR(info.st_mode)) {
-    ::close(handle);
-    throw EInOutError(InOutErrorText(EISDIR), EISDIR);
-  }
-  return handle;
-}
-
-// A block for a whole file. A large one asks for huge pages: where each fresh page costs a fault (in
-// a virtual machine above all), filling a large file's 4 KiB pages costs several times reading it.
-TTextBlock NewTextBlock(size_t size) {
-  constexpr size_t HugePage = 2 << 20;
-  TTextBlock block;
-  if (size < HugePage) {
-    block.reset(static_cast<char*>(std::malloc(size + 1)));
-  } else {
-    const size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
-    block.reset(static_cast<char*>(std::aligned_alloc(HugePage, rounded)));
-    if (block) ::madvise(block.get(), rounded, MADV_HUGEPAGE);
-  }
-  if (!block) throw std::bad_alloc();
-  return block;
-}
-
-// The whole file in one block, up to its first Ctrl-Z: the text ends there, as it does for the reader
+// The text of the whole file, up to its first Ctrl-Z: the text ends there, as it does for the reader
 // of the first pass, so what the publish code check has not seen is not imported.
-TCutBuffer ReadWhole(TFileHandle& file) {
-  struct stat info;
-  if (::fstat(file.Get(), &info) != 0) throw EInOutError(InOutErrorText(errno), errno);
-  const size_t size = static_cast<size_t>(info.st_size);
-  TTextBlock text = NewTextBlock(size);
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(file.Get(), text.get() + done, size - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EInOutError(InOutErrorText(errno), errno);
-    if (got == 0) break;  // the file became shorter while it was read
-    done += static_cast<size_t>(got);
-  }
-  if (const void* endOfText = std::memchr(text.get(), '\x1a', done))
-    done = static_cast<size_t>(static_cast<const char*>(endOfText) - text.get());
-  return TCutBuffer(std::move(text), done);
+TCutBuffer ReadWhole(TFileReader& file) {
+  size_t size = 0;
+  TTextBlock text = file.ReadBlock(size);
+  if (const void* endOfText = std::memchr(text.get(), '\x1a', size))
+    size = static_cast<size_t>(static_cast<const char*>(endOfText) - text.get());
+  return TCutBuffer(std::move(text), size);
 }
 
 std::unique_ptr<TQuery> MakeQuery(bool live) {
@@ -572,15 +484,15 @@ std::string ReadPublishCode(const std::string& fileName) {
 }
 
 int ImportFormTables(const std::string& fileName) {
-  std::unique_ptr<TFileHandle> file;
+  TFileReader file;
   try {
-    file = std::make_unique<TFileHandle>(OpenForReading(fileName));
+    file.Open(fileName);
   } catch (const EInOutError& e) {
     ShowError("Cannot open  \"" + fileName + "\" " + e.Message());
     return 0;
   }
-  TCutBuffer fileText = ReadWhole(*file);
-  file->Close();
+  TCutBuffer fileText = ReadWhole(file);
+  file.Close();
   // Every level is cut in place: the tables, their rows and the file's xmltable content are views of
   // the one block the file was read into.
   TCutBuffer tables;
