@@ -59,8 +59,51 @@ void CutToLength(TFieldInfo& field) {
 // What the default text "1-1-1900" of a timestamp column stands for: two days after the zero date.
 constexpr TDateTime FirstOfJanuary1900 = 2;
 
-// The fixed rules of a table's rows, by its name.
-enum TTableRule { trNone, trDictObservation, trConceptMap, trAdvForm };
+// A screening code column and the value column that is cleared with a code that has no partner.
+struct TScreeningColumns {
+  const char* Code;
+  const char* Value;
+};
+
+// What the loader knows of a table with fixed rules. Column names are found without regard to letter
+// case; a column the table does not have is passed over.
+struct TTableRules {
+  const char* Table;
+  // Columns that keep a stored non-null value when a row is updated.
+  std::vector<const char*> KeepOnUpdate;
+  // The tables whose rows carrying a row's key are deleted before the row is written, in this order.
+  std::vector<const char*> ChildTables;
+  // The screening codes checked after the child rows are deleted, in this order.
+  std::vector<TScreeningColumns> Screening;
+  // A column whose value is never taken from the file; nullptr when there is none.
+  const char* NotFromFile;
+};
+
+// The rules of the table of that name (without regard to letter case); nullptr for any other table.
+// conceptmap keeps maptovalueno and maptovaluenoalt on update, while its screening checks clear
+// maptoscnvalueno and maptoscnvaluenoalt: different columns.
+const TTableRules* RulesOf(const std::string& tableName) {
+  static const TTableRules rules[] = {
+      {"dictobservation",
+       {"mapscncode", "mapvalueno"},
+       {"dictcombo"},
+       {{"mapscncode", "mapValueNo"}},
+       nullptr},
+      {"conceptmap",
+       {"maptoscncode", "maptovalueno", "maptoscncodealt", "maptovaluenoalt"},
+       {"conceptvaluemap"},
+       {{"maptoscncode", "maptoscnvalueno"}, {"maptoscncodealt", "maptoscnvaluenoalt"}},
+       nullptr},
+      {"advform",
+       {"billacholderid", "submithlinkfolder"},
+       {"afitem", "afcomboactions"},
+       {},
+       "billacholderid"},
+  };
+  for (const TTableRules& table : rules)
+    if (SameText(tableName, table.Table)) return &table;
+  return nullptr;
+}
 
 // A statement of the current table and its key parameters, parameter k for key column k. The
 // parameters are found once, when the statement is built: its text does not change until the table
@@ -101,15 +144,15 @@ class TFormImport {
   std::vector<TParam*> FRowKeys;
   // Per column: the long-column query of a long column after the first; no query for the others.
   std::vector<TKeyedQuery> FLongQueries;
-  // The current table's rule, its child-row deletes in the order the rule runs them, and its screening
-  // lookup with the codes it checks.
-  TTableRule FRule = trNone;
+  // The current table's rules (nullptr when it has none): its child-row deletes in the order they
+  // run, its screening lookup with the codes it checks, and the column never taken from the file.
+  const TTableRules* FRules = nullptr;
   std::vector<TKeyedQuery> FChildDeletes;
   std::unique_ptr<TQuery> FScreening;
   TParam* FScreeningCode = nullptr;
   int FScreeningCodeLength = -1;  // not known until the lookup is first prepared
   std::vector<TScreeningPair> FScreeningPairs;
-  int FBillAcHolder = -1;
+  int FNotFromFile = -1;
   int FResult = 0;
 };
 
@@ -144,17 +187,9 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
       break;
     }
   }
-  static const struct {
-    const char* Table;
-    std::vector<const char*> Columns;
-  } keepOnUpdate[] = {
-      {"dictobservation", {"mapscncode", "mapvalueno"}},
-      {"conceptmap", {"maptoscncode", "maptovalueno", "maptoscncodealt", "maptovaluenoalt"}},
-      {"advform", {"billacholderid", "submithlinkfolder"}},
-  };
-  for (const auto& rule : keepOnUpdate) {
-    if (!SameText(tableName, rule.Table)) continue;
-    for (const char* column : rule.Columns) {
+  FRules = RulesOf(tableName);
+  if (FRules) {
+    for (const char* column : FRules->KeepOnUpdate) {
       const int i = FieldIndex(column);
       if (i >= 0) FFields[i].Overwrite = false;
     }
@@ -204,46 +239,29 @@ void TFormImport::PrepareStatements(const std::string& tableName) {
     keyed.Keys = KeyParams(*keyed.Query);
   }
 
-  // The statements of the table's rule. Each is prepared when a row first runs it, where the rule
-  // has always first met the server, and then serves every further row of the table.
-  FRule = SameText(tableName, "dictobservation") ? trDictObservation
-          : SameText(tableName, "conceptmap")    ? trConceptMap
-          : SameText(tableName, "advform")       ? trAdvForm
-                                                 : trNone;
-  std::vector<const char*> children;
-  FScreeningPairs.clear();
-  switch (FRule) {
-    case trDictObservation:
-      children = {"dictcombo"};
-      FScreeningPairs = {{FieldIndex("mapscncode"), FieldIndex("mapValueNo")}};
-      break;
-    case trConceptMap:
-      children = {"conceptvaluemap"};
-      FScreeningPairs = {{FieldIndex("maptoscncode"), FieldIndex("maptoscnvalueno")},
-                         {FieldIndex("maptoscncodealt"), FieldIndex("maptoscnvaluenoalt")}};
-      break;
-    case trAdvForm:
-      children = {"afitem", "afcomboactions"};
-      break;
-    case trNone:
-      break;
-  }
+  // The statements of the table's rules. Each is prepared when a row first runs it, where the rules
+  // have always first met the server, and then serves every further row of the table.
   FChildDeletes.clear();
-  for (const char* child : children) {
+  FScreeningPairs.clear();
+  FScreening.reset();
+  FScreeningCode = nullptr;
+  FScreeningCodeLength = -1;
+  FNotFromFile = -1;
+  if (!FRules) return;
+  for (const char* child : FRules->ChildTables) {
     TKeyedQuery childDelete{MakeQuery(false), {}};
     childDelete.Query->SetSQL(ChildDeleteSQL(child, FFields, FCount));
     childDelete.Keys = KeyParams(*childDelete.Query);
     FChildDeletes.push_back(std::move(childDelete));
   }
-  FScreening.reset();
-  FScreeningCode = nullptr;
-  FScreeningCodeLength = -1;
+  for (const TScreeningColumns& columns : FRules->Screening)
+    FScreeningPairs.push_back({FieldIndex(columns.Code), FieldIndex(columns.Value)});
   if (!FScreeningPairs.empty()) {
     FScreening = MakeQuery(false);
     FScreening->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
     FScreeningCode = &FScreening->ParamByName("scncode");
   }
-  FBillAcHolder = FRule == trAdvForm ? FieldIndex("billacholderid") : -1;
+  if (FRules->NotFromFile) FNotFromFile = FieldIndex(FRules->NotFromFile);
 }
 
 int TFormImport::FieldIndex(const std::string& name) const {
@@ -401,19 +419,9 @@ void TFormImport::ImportRow(TCutBuffer& row) {
     ++k;
   }
 
-  switch (FRule) {
-    case trDictObservation:
-    case trConceptMap:
-      DeleteChildRows(FChildDeletes[0]);
-      for (const TScreeningPair& pair : FScreeningPairs) CheckScreeningCode(pair);
-      break;
-    case trAdvForm:
-      for (TKeyedQuery& childDelete : FChildDeletes) DeleteChildRows(childDelete);
-      if (FBillAcHolder >= 0) FFields[FBillAcHolder].TextValue.clear();
-      break;
-    case trNone:
-      break;
-  }
+  for (TKeyedQuery& childDelete : FChildDeletes) DeleteChildRows(childDelete);
+  for (const TScreeningPair& pair : FScreeningPairs) CheckScreeningCode(pair);
+  if (FNotFromFile >= 0) FFields[FNotFromFile].TextValue.clear();
 
   FRowQuery->Open();
   FRowQuery->First();
