@@ -37,7 +37,7 @@ TCutBuffer ReadWhole(TFileReader& file) {
 
 std::unique_ptr<TQuery> MakeQuery(bool live) {
   auto query = std::make_unique<TQuery>(nullptr);
-  query->SetDatabaseName("dbDatabase");
+  query->SetDatabaseName(WorkingDatabaseName);
   query->SQL().Clear();
   query->SetRequestLive(live);
   return query;
@@ -210,8 +210,7 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
 std::vector<TParam*> TFormImport::KeyParams(TQuery& query) const {
   std::vector<TParam*> keys;
   for (int i = 0; i < FCount; ++i)
-    if (FFields[i].IsKey)
-      keys.push_back(&query.ParamByName(KeyParamName(static_cast<int>(keys.size())).substr(1)));
+    if (FFields[i].IsKey) keys.push_back(&query.ParamByName(KeyParamName(static_cast<int>(keys.size()))));
   return keys;
 }
 

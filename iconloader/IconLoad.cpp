@@ -175,7 +175,7 @@ void TfmLoadImages::LoadIconFolder() {
     return;
   }
 
-  quBlob->SetDatabaseName("dbDatabase");
+  quBlob->SetDatabaseName(dbDatabase->DatabaseName());
   if (!DirectoryExists(folder)) return;
 
   std::string buffer;
