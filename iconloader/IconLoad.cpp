@@ -191,10 +191,16 @@ void TfmLoadImages::LoadIconFolder() {
     if (!std::filesystem::is_regular_file(it->path(), typeError)) continue;
 
     buffer.clear();
-    TFileReader file;
-    file.Open(prefix + name);
-    file.ReadInto(buffer);
-    file.Close();
+    const std::string path = prefix + name;
+    try {
+      TFileReader file;
+      file.Open(path);
+      file.ReadInto(buffer);
+      file.Close();
+    } catch (const EInOutError& e) {
+      // The box that ends the load names the file that stopped it.
+      throw EInOutError("Cannot read file \"" + path + "\". " + e.Message(), e.ErrorCode);
+    }
     quBlob->ParamByName("ICONKEY").SetAsString(IconKeyOf(name));
     quBlob->ParamByName("ICONBLOB").SetAsBlob(buffer);
     try {

@@ -266,7 +266,8 @@ TEST_F(IconLoadTest, ABitmapThatCannotBeReadShowsTheFileErrorAndEndsTheLoad) {
 
   ASSERT_EQ(FDialogs.Boxes().size(), 1u);
   EXPECT_EQ(FDialogs.Boxes()[0].Caption, "Glyphcrate");
-  EXPECT_EQ(FDialogs.Boxes()[0].Text, "File access denied.");
+  EXPECT_EQ(FDialogs.Boxes()[0].Text,
+            "Cannot read file \"" + IconFolder() + "/locked.bmp\". File access denied.");
   EXPECT_EQ(FDialogs.Boxes()[0].Type, mtError);
   EXPECT_TRUE(form->dbDatabase->Connected());
   EXPECT_EQ(form->dbDatabase->Params()[0], "SERVER NAME=" + first.Path());
