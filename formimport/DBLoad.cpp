@@ -1,15 +1,7 @@
 #include "formimport/DBLoad.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "formimport/DBLoadConvert.h"
@@ -23,6 +15,7 @@
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Dialogs.h"
 #include "platform/system/Exceptions.h"
+#include "platform/system/FileRead.h"
 #include "platform/system/TerminationSignals.h"
 #include "xmlreader/QuXMLFileIn.h"
 
@@ -32,100 +25,19 @@ TDatabase& WorkingDatabase() { return *dmData->dbDataBase; }
 
 void ShowError(const std::string& text) { MessageDlg(text, mtError, {mbOK}, 0); }
 
-// The usual short texts for the common reasons a file cannot be opened.
-std::string InOutErrorText(int errorCode) {
-  switch (errorCode) {
-    case ENOENT:
-      return "File not found";
-    case ENOTDIR:
-      return "Path not found";
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-      return "File access denied";
-    case EMFILE:
-    case ENFILE:
-      return "Too many open files";
-    default: {
-      char buffer[256];
-      return std::string(strerror_r(errorCode, buffer, sizeof buffer));
-    }
-  }
-}
-
-// Owns one file handle of the second pass.
-class TFileHandle {
- public:
-  explicit TFileHandle(int handle) : FHandle(handle) {}
-  ~TFileHandle() {
-    if (FHandle >= 0) ::close(FHandle);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  int Get() const { return FHandle; }
-  void Close() {
-    const int handle = FHandle;
-    FHandle = -1;
-    if (::close(handle) != 0) throw EInOutError(InOutErrorText(errno), errno);
-  }
-
- private:
-  int FHandle;
-};
-
-int OpenForReading(const std::string& fileName) {
-  int handle;
-  do {
-    handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (handle < 0 && errno == EINTR);
-  if (handle < 0) throw EInOutError(InOutErrorText(errno), errno);
-  struct stat info;
-  if (::fstat(handle, &info) == 0 && S_ISDIR(info.st_mode)) {
-    ::close(handle);
-    throw EInOutError(InOutErrorText(EISDIR), EISDIR);
-  }
-  return handle;
-}
-
-// A block for a whole file. A large one asks for huge pages: where each fresh page costs a fault (in
-// a virtual machine above all), filling a large file's 4 KiB pages costs several times reading it.
-TTextBlock NewTextBlock(size_t size) {
-  constexpr size_t HugePage = 2 << 20;
-  TTextBlock block;
-  if (size < HugePage) {
-    block.reset(static_cast<char*>(std::malloc(size + 1)));
-  } else {
-    const size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
-    block.reset(static_cast<char*>(std::aligned_alloc(HugePage, rounded)));
-    if (block) ::madvise(block.get(), rounded, MADV_HUGEPAGE);
-  }
-  if (!block) throw std::bad_alloc();
-  return block;
-}
-
-// The whole file in one block, up to its first Ctrl-Z: the text ends there, as it does for the reader
+// The text of the whole file, up to its first Ctrl-Z: the text ends there, as it does for the reader
 // of the first pass, so what the publish code check has not seen is not imported.
-TCutBuffer ReadWhole(TFileHandle& file) {
-  struct stat info;
-  if (::fstat(file.Get(), &info) != 0) throw EInOutError(InOutErrorText(errno), errno);
-  const size_t size = static_cast<size_t>(info.st_size);
-  TTextBlock text = NewTextBlock(size);
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(file.Get(), text.get() + done, size - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EInOutError(InOutErrorText(errno), errno);
-    if (got == 0) break;  // the file became shorter while it was read
-    done += static_cast<size_t>(got);
-  }
-  if (const void* endOfText = std::memchr(text.get(), '\x1a', done))
-    done = static_cast<size_t>(static_cast<const char*>(endOfText) - text.get());
-  return TCutBuffer(std::move(text), done);
+TCutBuffer ReadWhole(TFileReader& file) {
+  size_t size = 0;
+  TTextBlock text = file.ReadBlock(size);
+  if (const void* endOfText = std::memchr(text.get(), '\x1a', size))
+    size = static_cast<size_t>(static_cast<const char*>(endOfText) - text.get());
+  return TCutBuffer(std::move(text), size);
 }
 
 std::unique_ptr<TQuery> MakeQuery(bool live) {
   auto query = std::make_unique<TQuery>(nullptr);
-  query->SetDatabaseName("dbDatabase");
+  query->SetDatabaseName(WorkingDatabaseName);
   query->SQL().Clear();
   query->SetRequestLive(live);
   return query;
@@ -147,8 +59,51 @@ void CutToLength(TFieldInfo& field) {
 // What the default text "1-1-1900" of a timestamp column stands for: two days after the zero date.
 constexpr TDateTime FirstOfJanuary1900 = 2;
 
-// The fixed rules of a table's rows, by its name.
-enum TTableRule { trNone, trDictObservation, trConceptMap, trAdvForm };
+// A screening code column and the value column that is cleared with a code that has no partner.
+struct TScreeningColumns {
+  const char* Code;
+  const char* Value;
+};
+
+// What the loader knows of a table with fixed rules. Column names are found without regard to letter
+// case; a column the table does not have is passed over.
+struct TTableRules {
+  const char* Table;
+  // Columns that keep a stored non-null value when a row is updated.
+  std::vector<const char*> KeepOnUpdate;
+  // The tables whose rows carrying a row's key are deleted before the row is written, in this order.
+  std::vector<const char*> ChildTables;
+  // The screening codes checked after the child rows are deleted, in this order.
+  std::vector<TScreeningColumns> Screening;
+  // A column whose value is never taken from the file; nullptr when there is none.
+  const char* NotFromFile;
+};
+
+// The rules of the table of that name (without regard to letter case); nullptr for any other table.
+// conceptmap keeps maptovalueno and maptovaluenoalt on update, while its screening checks clear
+// maptoscnvalueno and maptoscnvaluenoalt: different columns.
+const TTableRules* RulesOf(const std::string& tableName) {
+  static const TTableRules rules[] = {
+      {"dictobservation",
+       {"mapscncode", "mapvalueno"},
+       {"dictcombo"},
+       {{"mapscncode", "mapValueNo"}},
+       nullptr},
+      {"conceptmap",
+       {"maptoscncode", "maptovalueno", "maptoscncodealt", "maptovaluenoalt"},
+       {"conceptvaluemap"},
+       {{"maptoscncode", "maptoscnvalueno"}, {"maptoscncodealt", "maptoscnvaluenoalt"}},
+       nullptr},
+      {"advform",
+       {"billacholderid", "submithlinkfolder"},
+       {"afitem", "afcomboactions"},
+       {},
+       "billacholderid"},
+  };
+  for (const TTableRules& table : rules)
+    if (SameText(tableName, table.Table)) return &table;
+  return nullptr;
+}
 
 // A statement of the current table and its key parameters, parameter k for key column k. The
 // parameters are found once, when the statement is built: its text does not change until the table
@@ -189,15 +144,15 @@ class TFormImport {
   std::vector<TParam*> FRowKeys;
   // Per column: the long-column query of a long column after the first; no query for the others.
   std::vector<TKeyedQuery> FLongQueries;
-  // The current table's rule, its child-row deletes in the order the rule runs them, and its screening
-  // lookup with the codes it checks.
-  TTableRule FRule = trNone;
+  // The current table's rules (nullptr when it has none): its child-row deletes in the order they
+  // run, its screening lookup with the codes it checks, and the column never taken from the file.
+  const TTableRules* FRules = nullptr;
   std::vector<TKeyedQuery> FChildDeletes;
   std::unique_ptr<TQuery> FScreening;
   TParam* FScreeningCode = nullptr;
   int FScreeningCodeLength = -1;  // not known until the lookup is first prepared
   std::vector<TScreeningPair> FScreeningPairs;
-  int FBillAcHolder = -1;
+  int FNotFromFile = -1;
   int FResult = 0;
 };
 
@@ -232,17 +187,9 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
       break;
     }
   }
-  static const struct {
-    const char* Table;
-    std::vector<const char*> Columns;
-  } keepOnUpdate[] = {
-      {"dictobservation", {"mapscncode", "mapvalueno"}},
-      {"conceptmap", {"maptoscncode", "maptovalueno", "maptoscncodealt", "maptovaluenoalt"}},
-      {"advform", {"billacholderid", "submithlinkfolder"}},
-  };
-  for (const auto& rule : keepOnUpdate) {
-    if (!SameText(tableName, rule.Table)) continue;
-    for (const char* column : rule.Columns) {
+  FRules = RulesOf(tableName);
+  if (FRules) {
+    for (const char* column : FRules->KeepOnUpdate) {
       const int i = FieldIndex(column);
       if (i >= 0) FFields[i].Overwrite = false;
     }
@@ -263,8 +210,7 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
 std::vector<TParam*> TFormImport::KeyParams(TQuery& query) const {
   std::vector<TParam*> keys;
   for (int i = 0; i < FCount; ++i)
-    if (FFields[i].IsKey)
-      keys.push_back(&query.ParamByName(KeyParamName(static_cast<int>(keys.size())).substr(1)));
+    if (FFields[i].IsKey) keys.push_back(&query.ParamByName(KeyParamName(static_cast<int>(keys.size()))));
   return keys;
 }
 
@@ -292,46 +238,29 @@ void TFormImport::PrepareStatements(const std::string& tableName) {
     keyed.Keys = KeyParams(*keyed.Query);
   }
 
-  // The statements of the table's rule. Each is prepared when a row first runs it, where the rule
-  // has always first met the server, and then serves every further row of the table.
-  FRule = SameText(tableName, "dictobservation") ? trDictObservation
-          : SameText(tableName, "conceptmap")    ? trConceptMap
-          : SameText(tableName, "advform")       ? trAdvForm
-                                                 : trNone;
-  std::vector<const char*> children;
-  FScreeningPairs.clear();
-  switch (FRule) {
-    case trDictObservation:
-      children = {"dictcombo"};
-      FScreeningPairs = {{FieldIndex("mapscncode"), FieldIndex("mapValueNo")}};
-      break;
-    case trConceptMap:
-      children = {"conceptvaluemap"};
-      FScreeningPairs = {{FieldIndex("maptoscncode"), FieldIndex("maptoscnvalueno")},
-                         {FieldIndex("maptoscncodealt"), FieldIndex("maptoscnvaluenoalt")}};
-      break;
-    case trAdvForm:
-      children = {"afitem", "afcomboactions"};
-      break;
-    case trNone:
-      break;
-  }
+  // The statements of the table's rules. Each is prepared when a row first runs it, where the rules
+  // have always first met the server, and then serves every further row of the table.
   FChildDeletes.clear();
-  for (const char* child : children) {
+  FScreeningPairs.clear();
+  FScreening.reset();
+  FScreeningCode = nullptr;
+  FScreeningCodeLength = -1;
+  FNotFromFile = -1;
+  if (!FRules) return;
+  for (const char* child : FRules->ChildTables) {
     TKeyedQuery childDelete{MakeQuery(false), {}};
     childDelete.Query->SetSQL(ChildDeleteSQL(child, FFields, FCount));
     childDelete.Keys = KeyParams(*childDelete.Query);
     FChildDeletes.push_back(std::move(childDelete));
   }
-  FScreening.reset();
-  FScreeningCode = nullptr;
-  FScreeningCodeLength = -1;
+  for (const TScreeningColumns& columns : FRules->Screening)
+    FScreeningPairs.push_back({FieldIndex(columns.Code), FieldIndex(columns.Value)});
   if (!FScreeningPairs.empty()) {
     FScreening = MakeQuery(false);
     FScreening->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
     FScreeningCode = &FScreening->ParamByName("scncode");
   }
-  FBillAcHolder = FRule == trAdvForm ? FieldIndex("billacholderid") : -1;
+  if (FRules->NotFromFile) FNotFromFile = FieldIndex(FRules->NotFromFile);
 }
 
 int TFormImport::FieldIndex(const std::string& name) const {
@@ -489,19 +418,9 @@ void TFormImport::ImportRow(TCutBuffer& row) {
     ++k;
   }
 
-  switch (FRule) {
-    case trDictObservation:
-    case trConceptMap:
-      DeleteChildRows(FChildDeletes[0]);
-      for (const TScreeningPair& pair : FScreeningPairs) CheckScreeningCode(pair);
-      break;
-    case trAdvForm:
-      for (TKeyedQuery& childDelete : FChildDeletes) DeleteChildRows(childDelete);
-      if (FBillAcHolder >= 0) FFields[FBillAcHolder].TextValue.clear();
-      break;
-    case trNone:
-      break;
-  }
+  for (TKeyedQuery& childDelete : FChildDeletes) DeleteChildRows(childDelete);
+  for (const TScreeningPair& pair : FScreeningPairs) CheckScreeningCode(pair);
+  if (FNotFromFile >= 0) FFields[FNotFromFile].TextValue.clear();
 
   FRowQuery->Open();
   FRowQuery->First();
@@ -572,15 +491,15 @@ std::string ReadPublishCode(const std::string& fileName) {
 }
 
 int ImportFormTables(const std::string& fileName) {
-  std::unique_ptr<TFileHandle> file;
+  TFileReader file;
   try {
-    file = std::make_unique<TFileHandle>(OpenForReading(fileName));
+    file.Open(fileName);
   } catch (const EInOutError& e) {
     ShowError("Cannot open  \"" + fileName + "\" " + e.Message());
     return 0;
   }
-  TCutBuffer fileText = ReadWhole(*file);
-  file->Close();
+  TCutBuffer fileText = ReadWhole(file);
+  file.Close();
   // Every level is cut in place: the tables, their rows and the file's xmltable content are views of
   // the one block the file was read into.
   TCutBuffer tables;

@@ -1,6 +1,7 @@
 #include "formimport/DBLoadCut.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>

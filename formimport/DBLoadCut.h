@@ -3,20 +3,14 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/system/FileRead.h"
+
 // The first position p >= from (positions from 1) at which s holds sub; 0 when there is none.
 size_t FindFrom(std::string_view sub, std::string_view s, size_t from);
-
-// A block of text that std::malloc (or std::aligned_alloc) gave.
-struct TFreeText {
-  void operator()(char* text) const { std::free(text); }
-};
-using TTextBlock = std::unique_ptr<char[], TFreeText>;
 
 // A text from which elements are cut one after another. Cutting deletes from the middle of the
 // text, where the elements are; this buffer keeps the text before and after the last deletion in one

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "foundation/QData.h"
 #include "platform/data/Query.h"
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/Dialogs.h"
@@ -48,7 +49,7 @@ const TStringList& TableFieldsSQL() {
 
 int ReadTableFields(const std::string& tableName, TFieldTable& fields) {
   auto query = std::make_unique<TQuery>(nullptr);
-  query->SetDatabaseName("dbDatabase");
+  query->SetDatabaseName(WorkingDatabaseName);
   query->SQL().Clear();
   query->SetSQL(TableFieldsSQL());
   // A name longer than a table name can be is no table's: the server would refuse the lookup itself.

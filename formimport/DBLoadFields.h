@@ -40,7 +40,7 @@ constexpr int FieldTableSize = 513;
 // holds a string literal in double quotes).
 const TStringList& TableFieldsSQL();
 
-// Reads the columns of a table of the working database (the connection named "dbDatabase"), in
+// Reads the columns of a table of the working database (the connection named WorkingDatabaseName), in
 // column-position order, into records 0 to n-1 and returns n; 0 when there is no such table. The name
 // may be in any letter case. The caller's transaction must be active. A column of a type the loader
 // does not handle is reported and still counted.

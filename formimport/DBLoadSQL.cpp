@@ -6,7 +6,7 @@ namespace {
 
 constexpr size_t WrapAfter = 64;
 
-std::string KeyTerm(const TFieldInfo& field, int k) { return field.ColumnName + " = " + KeyParamName(k); }
+std::string KeyTerm(const TFieldInfo& field, int k) { return field.ColumnName + " = :" + KeyParamName(k); }
 
 // The key terms joined by " AND ". A line that passes wrapAfter characters after a term is added and
 // the next one begins with " AND "; what is left after the last term is always added, even when empty.
@@ -27,7 +27,7 @@ void AddKeyCondition(const TFieldTable& fields, int count, size_t wrapAfter, TSt
 
 }  // namespace
 
-std::string KeyParamName(int k) { return ":param" + IntToStr(k); }
+std::string KeyParamName(int k) { return "param" + IntToStr(k); }
 
 std::string KeyCondition(const TFieldTable& fields, int count) {
   TStringList lines;

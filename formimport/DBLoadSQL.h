@@ -23,5 +23,5 @@ std::string KeyCondition(const TFieldTable& fields, int count);
 // characters (the next line beginning with " AND "), and always a last line.
 TStringList ChildDeleteSQL(const std::string& childTable, const TFieldTable& fields, int count);
 
-// The name of key parameter k.
+// The name of key parameter k: "param" k; the statements write it after a colon.
 std::string KeyParamName(int k);

@@ -34,6 +34,10 @@ class TdmData : public TDataModule {
 // The one data module, set by the program's start-up (Application->CreateForm(dmData)).
 extern TdmData* dmData;
 
+// The database name by which the import's queries reach dmData->dbDataBase (database names match
+// without regard to letter case).
+inline constexpr char WorkingDatabaseName[] = "dbDatabase";
+
 // Registers what the module's stored form names: TdmData, TDatabase and TQuery, TQConnect and the
 // image list classes.
 void RegisterQDataClasses();

@@ -1,9 +1,6 @@
 #include "iconloader/IconLoad.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "foundation/QVConnect.h"
 #include "iconloader/QUBaseFolder.h"
@@ -13,6 +10,7 @@
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/CommandLine.h"
 #include "platform/system/Dialogs.h"
+#include "platform/system/FileRead.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"
 #include "platform/system/TerminationSignals.h"
@@ -37,22 +35,6 @@ bool HasBitmapExtension(const std::string& name) {
 std::string IconKeyOf(const std::string& fileName) {
   if (fileName.size() <= ExtensionLength) return std::string();
   return fileName.substr(0, std::min(fileName.size() - ExtensionLength, IconKeyLength));
-}
-
-// Reads a whole file into buffer, as a file stream opened for reading would.
-void LoadFileInto(const std::string& path, std::string& buffer) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    const int error = errno;
-    throw EInOutError("Cannot open file \"" + path + "\". " + std::strerror(error), error);
-  }
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  buffer.resize(size > 0 ? static_cast<size_t>(size) : 0);
-  if (size < 0 || !in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
-    throw EInOutError("Read error on file \"" + path + "\"");
-  }
 }
 
 }  // namespace
@@ -193,7 +175,7 @@ void TfmLoadImages::LoadIconFolder() {
     return;
   }
 
-  quBlob->SetDatabaseName("dbDatabase");
+  quBlob->SetDatabaseName(dbDatabase->DatabaseName());
   if (!DirectoryExists(folder)) return;
 
   std::string buffer;
@@ -209,7 +191,16 @@ void TfmLoadImages::LoadIconFolder() {
     if (!std::filesystem::is_regular_file(it->path(), typeError)) continue;
 
     buffer.clear();
-    LoadFileInto(prefix + name, buffer);
+    const std::string path = prefix + name;
+    try {
+      TFileReader file;
+      file.Open(path);
+      file.ReadInto(buffer);
+      file.Close();
+    } catch (const EInOutError& e) {
+      // The box that ends the load names the file that stopped it.
+      throw EInOutError("Cannot read file \"" + path + "\". " + e.Message(), e.ErrorCode);
+    }
     quBlob->ParamByName("ICONKEY").SetAsString(IconKeyOf(name));
     quBlob->ParamByName("ICONBLOB").SetAsBlob(buffer);
     try {

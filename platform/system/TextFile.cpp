@@ -1,14 +1,7 @@
 #include "platform/system/TextFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstring>
 #include <utility>
-
-#include "platform/system/Exceptions.h"
 
 namespace {
 
@@ -16,28 +9,14 @@ constexpr char CarriageReturn = '\r';
 constexpr char LineFeed = '\n';
 constexpr char EndOfText = 26;  // Ctrl-Z
 
-std::string SystemErrorText(int errorCode) {
-  char buffer[256];
-  // The GNU variant returns the text, which need not be in buffer.
-  return strerror_r(errorCode, buffer, sizeof buffer);
-}
-
-EInOutError SystemError(const char* what, const std::string& fileName, int errorCode) {
-  return EInOutError(std::string(what) + " \"" + fileName + "\": " + SystemErrorText(errorCode) + " (error " +
-                         std::to_string(errorCode) + ")",
-                     errorCode);
-}
-
 }  // namespace
 
 TTextFile::TTextFile() = default;
 
-TTextFile::~TTextFile() {
-  if (FHandle >= 0) ::close(FHandle);
-}
+TTextFile::~TTextFile() = default;
 
 TTextFile::TTextFile(TTextFile&& other) noexcept
-    : FHandle(std::exchange(other.FHandle, -1)),
+    : FFile(std::move(other.FFile)),
       FFileName(std::move(other.FFileName)),
       FBuffer(std::move(other.FBuffer)),
       FPos(std::exchange(other.FPos, 0)),
@@ -49,8 +28,7 @@ TTextFile::TTextFile(TTextFile&& other) noexcept
 
 TTextFile& TTextFile::operator=(TTextFile&& other) noexcept {
   if (this != &other) {
-    if (FHandle >= 0) ::close(FHandle);
-    FHandle = std::exchange(other.FHandle, -1);
+    FFile = std::move(other.FFile);
     FFileName = std::move(other.FFileName);
     other.FFileName.clear();
     FBuffer = std::move(other.FBuffer);
@@ -63,57 +41,31 @@ TTextFile& TTextFile::operator=(TTextFile&& other) noexcept {
 }
 
 void TTextFile::RequireOpen() const {
-  if (FHandle < 0) throw EInOutError("File not open", EBADF);
+  if (!FFile.IsOpen()) throw InOutError(EBADF);
 }
 
 void TTextFile::Open(const std::string& fileName) {
-  if (FHandle >= 0) {
-    ::close(FHandle);
-    FHandle = -1;
-  }
   FFileName.clear();
   FPos = FEnd = 0;
   FPhysicalEnd = FTextEnded = false;
-
-  int handle;
-  do {
-    handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (handle < 0 && errno == EINTR);
-  if (handle < 0) throw SystemError("Cannot open file", fileName, errno);
-  struct stat info;
-  int errorCode = 0;
-  if (::fstat(handle, &info) != 0)
-    errorCode = errno;
-  else if (S_ISDIR(info.st_mode))
-    errorCode = EISDIR;
-  if (errorCode != 0) {
-    ::close(handle);
-    throw SystemError("Cannot open file", fileName, errorCode);
-  }
-  FHandle = handle;
+  FFile.Open(fileName);
   FFileName = fileName;
 }
 
 void TTextFile::Close() {
-  if (FHandle < 0) return;
-  const int handle = std::exchange(FHandle, -1);
-  const std::string fileName = std::exchange(FFileName, std::string());
+  if (!FFile.IsOpen()) return;
+  FFileName.clear();
   FPos = FEnd = 0;
   FPhysicalEnd = FTextEnded = false;
-  // Whatever close reports, the handle is gone: retrying could close someone else's file.
-  if (::close(handle) != 0 && errno != EINTR) throw SystemError("Cannot close file", fileName, errno);
+  FFile.Close();
 }
 
 bool TTextFile::Fill() {
   if (FPhysicalEnd) return false;
   if (!FBuffer) FBuffer = std::make_unique<char[]>(BufferSize);
-  ssize_t count;
-  do {
-    count = ::read(FHandle, FBuffer.get(), BufferSize);
-  } while (count < 0 && errno == EINTR);
-  if (count < 0) throw SystemError("Cannot read file", FFileName, errno);
+  const std::size_t count = FFile.Read(FBuffer.get(), BufferSize);
   FPos = 0;
-  FEnd = static_cast<std::size_t>(count);
+  FEnd = count;
   if (count == 0) FPhysicalEnd = true;
   return count > 0;
 }

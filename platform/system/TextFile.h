@@ -5,11 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/system/FileRead.h"
+
 // Lines end at a carriage return (CR); a line feed (LF) right after the CR belongs to that line end,
 // while an LF anywhere else is an ordinary character of the line. A Ctrl-Z (code 26) or the physical
 // end of the file ends the text: nothing behind a Ctrl-Z is ever read. Line ends are never part of a
-// line. Every failure to open, read or close the file raises EInOutError naming the file and the
-// operating system's error, with that error number as its ErrorCode.
+// line. Every failure to open, read or close the file raises EInOutError with the message InOutErrorText
+// gives and the operating system's error number as its ErrorCode.
 class TTextFile {
  public:
   static constexpr std::size_t BufferSize = 64 * 1024;
@@ -28,7 +30,7 @@ class TTextFile {
   // Closes the file; nothing happens when none is open. The file counts as closed afterwards even
   // when the system reports a failure.
   void Close();
-  bool IsOpen() const { return FHandle >= 0; }
+  bool IsOpen() const { return FFile.IsOpen(); }
   // The name given to Open while the file is open; empty otherwise.
   const std::string& FileName() const { return FFileName; }
 
@@ -43,7 +45,7 @@ class TTextFile {
   bool Fill();
   void RequireOpen() const;
 
-  int FHandle = -1;
+  TFileReader FFile;
   std::string FFileName;
   std::unique_ptr<char[]> FBuffer;  // made on the first read
   std::size_t FPos = 0;

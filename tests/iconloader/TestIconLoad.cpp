@@ -1,7 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QLineEdit>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -237,6 +240,38 @@ TEST_F(IconLoadTest, ADatabaseThatCannotGrowShowsItsErrorAndEndsTheLoad) {
       << FDialogs.Boxes()[0].Text;
   EXPECT_TRUE(form->dbDatabase->Connected());
   EXPECT_EQ(form->dbDatabase->Params()[0], "SERVER NAME=" + full.Path());
+  EXPECT_TRUE(second.Rows(SelectIcons).empty());
+}
+
+TEST_F(IconLoadTest, ABitmapThatCannotBeReadShowsTheFileErrorAndEndsTheLoad) {
+  // A write-only attribute of the kernel's: no user may read it, root included, and it is a file.
+  const std::filesystem::path unreadable = "/sys/bus/pci/rescan";
+  const int probe = ::open(unreadable.c_str(), O_RDONLY | O_CLOEXEC);
+  const int probeError = errno;
+  if (probe >= 0) ::close(probe);
+  std::error_code error;
+  if (probe >= 0 || probeError != EACCES || !std::filesystem::is_regular_file(unreadable, error))
+    GTEST_SKIP() << unreadable
+                 << " is no file that cannot be read here, and root cannot be refused otherwise";
+  TestDatabase first(IconSchema);
+  TestDatabase second(IconSchema);
+  WriteIni({"First", "Second"}, {first.Path(), second.Path()});
+  std::filesystem::create_directories(IconFolder());
+  std::filesystem::create_symlink(unreadable, IconFolder() + "/locked.bmp");
+  TfmLoadImages* form = CreateForm();
+  form->edIconFileName->SetText(IconFolder());
+  FDialogs.ExpectBox(mrOk);
+
+  GuardedCall(form, [form] { form->buCheckAllClick(form->buCheckAll); });
+
+  ASSERT_EQ(FDialogs.Boxes().size(), 1u);
+  EXPECT_EQ(FDialogs.Boxes()[0].Caption, "Glyphcrate");
+  EXPECT_EQ(FDialogs.Boxes()[0].Text,
+            "Cannot read file \"" + IconFolder() + "/locked.bmp\". File access denied.");
+  EXPECT_EQ(FDialogs.Boxes()[0].Type, mtError);
+  EXPECT_TRUE(form->dbDatabase->Connected());
+  EXPECT_EQ(form->dbDatabase->Params()[0], "SERVER NAME=" + first.Path());
+  EXPECT_TRUE(first.Rows(SelectIcons).empty());
   EXPECT_TRUE(second.Rows(SelectIcons).empty());
 }
 

@@ -112,11 +112,10 @@ TEST(TextFile, MovingHandsTheOpenFileOver) {
   EXPECT_TRUE(third.Eof());
 }
 
-TEST(TextFile, FailuresNameTheFileAndTheSystemError) {
+TEST(TextFile, FailuresGiveTheSystemsTextAndErrorNumber) {
   TempFolder folder;
-  const std::string missing = folder.File("missing.xml");
-  EXPECT_EQ(OpenError(missing), "Cannot open file \"" + missing + "\": No such file or directory (error 2) #2");
-  EXPECT_EQ(OpenError(folder.Path()), "Cannot open file \"" + folder.Path() + "\": Is a directory (error 21) #21");
+  EXPECT_EQ(OpenError(folder.File("missing.xml")), "File not found #2");
+  EXPECT_EQ(OpenError(folder.Path()), "File access denied #21");
 
   // The kernel refuses to read this process's memory at address 0.
   TTextFile file;
@@ -125,7 +124,7 @@ TEST(TextFile, FailuresNameTheFileAndTheSystemError) {
     (void)file.ReadLine();
     FAIL() << "reading /proc/self/mem succeeded";
   } catch (const EInOutError& e) {
-    EXPECT_EQ(e.Message(), "Cannot read file \"/proc/self/mem\": Input/output error (error 5)");
+    EXPECT_EQ(e.Message(), "Input/output error");
     EXPECT_EQ(e.ErrorCode, 5);
   }
 }
