@@ -18,14 +18,26 @@ constexpr int HandledSignals[] = {SIGINT, SIGTERM, SIGHUP};
 // lock-free atomics and write() are safe there.
 std::atomic<int> GSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
+// Set once the end steps have begun.
+std::atomic<bool> GEnding{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 int GPipe[2] = {-1, -1};
-bool GInstalled = false;
 std::vector<std::function<void()>> GEndSteps;
+
+bool Installed() { return GPipe[0] >= 0; }
 
 extern "C" void OnTerminationSignal(int signal) {
   int none = 0;
-  // The first signal counts; later ones, also those arriving while the program ends, are dropped.
-  if (!GSignal.compare_exchange_strong(none, signal)) return;
+  if (!GSignal.compare_exchange_strong(none, signal)) {
+    // A second signal before the ending has begun: the main thread is held where no checkpoint comes
+    // (a call to a server that does not answer), so the signal takes its default action. While the end
+    // steps run, further signals are dropped, so that the rollback finishes.
+    if (!GEnding.load()) {
+      std::signal(signal, SIG_DFL);
+      std::raise(signal);
+    }
+    return;
+  }
   const int savedErrno = errno;
   const char byte = static_cast<char>(signal);
   [[maybe_unused]] const ssize_t written = ::write(GPipe[1], &byte, 1);
@@ -49,17 +61,14 @@ void InstallTerminationSignals() {
     GPipe[0] = GPipe[1] = -1;
     return;
   }
-  GInstalled = true;
   SetHandlers();
 }
 
 void RetakeTerminationSignals() {
-  if (GInstalled) SetHandlers();
+  if (Installed()) SetHandlers();
 }
 
 int TerminationSignalPipe() { return GPipe[0]; }
-
-int PendingTerminationSignal() { return GSignal.load(); }
 
 void AddTerminationEndStep(std::function<void()> step) { GEndSteps.push_back(std::move(step)); }
 
@@ -67,9 +76,7 @@ void TerminationCheckpoint() {
   const int signal = GSignal.load();
   if (signal == 0) return;
   // An end step that reaches a checkpoint again must not start the ending anew.
-  static bool ending = false;
-  if (ending) return;
-  ending = true;
+  if (GEnding.exchange(true)) return;
   for (auto step = GEndSteps.rbegin(); step != GEndSteps.rend(); ++step) {
     try {
       (*step)();
@@ -84,7 +91,7 @@ void TerminationCheckpoint() {
 }
 
 void LastTerminationCheckpoint() {
-  if (GInstalled) {
+  if (Installed()) {
     for (int signal : HandledSignals) std::signal(signal, SIG_DFL);
   }
   TerminationCheckpoint();

@@ -1,11 +1,11 @@
 // SIGINT, SIGTERM and SIGHUP end a program at once wherever it is: the handlers only note the signal,
-// and the program's main thread ends the run at its next checkpoint.
+// and the program's main thread ends the run at its next checkpoint. A second signal that comes before
+// the ending has begun ends the process at once, by the signal's default action.
 #pragma once
 
 #include <functional>
 
-// Installs the handlers and makes the wake-up pipe; a program calls it first thing in main. Calling it
-// again puts the handlers back in place.
+// Installs the handlers and makes the wake-up pipe; a program calls it first thing in main.
 void InstallTerminationSignals();
 // Puts the handlers back when another library has taken the signals over (the database client does
 // when its engine starts); does nothing when InstallTerminationSignals was never called.
@@ -14,8 +14,6 @@ void RetakeTerminationSignals();
 // The read end of a pipe that receives a byte for the signal, so that an event loop waiting on it wakes
 // up; -1 before InstallTerminationSignals.
 int TerminationSignalPipe();
-// The signal that arrived, 0 while none has.
-int PendingTerminationSignal();
 
 // A step run when a signal ends the program (rolling back, closing); steps run in the reverse order of
 // their adding, and an exception from one does not stop the others.

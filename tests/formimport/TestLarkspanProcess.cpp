@@ -1,6 +1,10 @@
 // Larkspan run as the program it is, from a product folder laid out as the installation does.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -180,6 +184,30 @@ TEST_F(LarkspanProcessTest, OnADisplaySigtermEndsTheProgramWaitingAtABoxWith143)
   EXPECT_EQ(larkspan.WaitFor(std::chrono::seconds(5)), 143) << FileBytes(ErrorFile());
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM advform"), "0");
   ExpectValidates(db);
+}
+
+TEST_F(LarkspanProcessTest, ASecondSigtermEndsTheProgramHeldInACallToAServerThatDoesNotAnswer) {
+  // A port that takes connections (the kernel completes them) but never answers one.
+  const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(::listen(listener, 4), 0);
+  ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  const std::string server = "127.0.0.1/" + std::to_string(ntohs(address.sin_port)) + ":/silent.fdb";
+  WriteIni("[DBNAMES]\r\nDB0=Silent\r\n" + ParamsSection(0, server));
+
+  TChildProcess larkspan(Program(), {FSampleForm}, ErrorFile());
+  ASSERT_FALSE(larkspan.WaitFor(std::chrono::seconds(2)).has_value()) << FileBytes(ErrorFile());
+  larkspan.Signal(SIGTERM);
+  // The first signal waits for a checkpoint, which the call to the server never reaches.
+  ASSERT_FALSE(larkspan.WaitFor(std::chrono::seconds(1)).has_value()) << FileBytes(ErrorFile());
+  larkspan.Signal(SIGTERM);
+  EXPECT_EQ(larkspan.WaitFor(std::chrono::seconds(5)), 143);
+  ::close(listener);
 }
 
 TEST_F(LarkspanProcessTest, SigtermInTheMiddleOfALargeTableLeavesItWholeOrEmptyAndTheTablesBeforeIt) {
