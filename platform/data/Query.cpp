@@ -1,5 +1,6 @@
 #include "platform/data/Query.h"
 
+#include <exception>
 #include <cstring>
 #include <map>
 
@@ -219,11 +220,21 @@ int TQuery::ParamSize(std::string_view name) {
 
 void TQuery::UnPrepare() {
   if (!FEngine) return;
-  if (Active()) Close();
+  // The query leaves its connection even when closing fails (a connection that is lost): the
+  // connection must not keep it among its clients once the query is gone.
+  std::exception_ptr closeError;
+  if (Active()) {
+    try {
+      Close();
+    } catch (...) {
+      closeError = std::current_exception();
+    }
+  }
   TDatabaseConnection* connection = FEngine->Connection;
   FEngine.reset();  // frees the statements on the server
   FFields = TFields();
   connection->RemoveClient(this);
+  if (closeError) std::rethrow_exception(closeError);
 }
 
 void TQuery::SetActive(bool active) {

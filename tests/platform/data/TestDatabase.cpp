@@ -290,6 +290,28 @@ TEST_F(TransactionTest, ClosingTheConnectionClosesAndUnpreparesItsQueries) {
   EXPECT_EQ(query.Fields()[0].AsInteger(), 1);
 }
 
+TEST_F(TransactionTest, AQueryDestroyedOnALostConnectionLeavesItAndClosingReportsTheLoss) {
+  Open("SHARED AUTOCOMMIT");
+  Insert("dbDatabase", 1, "x");
+  {
+    TQuery query(nullptr);
+    query.SetDatabaseName("dbDatabase");
+    query.SQL().Add("SELECT k FROM t");
+    query.Open();
+    // Another attachment ends this one, as an administrator or a server going down would.
+    fixture.Execute("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION");
+  }  // its commit on closing fails; it must leave the connection all the same
+  try {
+    database.Close();
+    FAIL() << "closing a lost connection reported nothing";
+  } catch (const EDBEngineError& e) {
+    EXPECT_EQ(e.Message(), "connection shutdown");
+    EXPECT_EQ(e.ErrorCodes(), std::vector<long>{335544856});
+    EXPECT_TRUE(e.IsDatabaseFailure());
+  }
+  EXPECT_FALSE(database.Connected());
+}
+
 TEST_F(TransactionTest, AQueryThatOutlivesItsConnectionIsClosedAndUnpreparedWithIt) {
   TQuery query(nullptr);
   {
