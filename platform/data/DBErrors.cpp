@@ -17,8 +17,8 @@ constexpr long DatabaseFailureCodes[] = {
     isc_network_error,       // the server cannot be reached
     isc_net_read_err,        // the connection broke while reading ...
     isc_net_write_err,       // ... or writing
-    isc_conn_lost,           // the connection was lost
-    isc_lost_db_connection,  // ... in another wording
+    isc_lost_db_connection,  // the connection to the database was lost
+    isc_conn_lost,           // ... where it ran over a local pipe
     isc_bad_db_handle,       // the connection is no longer there
     isc_read_only_database,  // nothing can be written to the database at all
     isc_bug_check,           // the server found itself inconsistent
