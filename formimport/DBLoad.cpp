@@ -1,6 +1,5 @@
 #include "formimport/DBLoad.h"
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "platform/system/Exceptions.h"
 #include "platform/system/FileRead.h"
 #include "platform/system/TerminationSignals.h"
+#include "platform/system/TextFile.h"
 #include "xmlreader/QuXMLFileIn.h"
 
 namespace {
@@ -30,9 +30,8 @@ void ShowError(const std::string& text) { MessageDlg(text, mtError, {mbOK}, 0); 
 TCutBuffer ReadWhole(TFileReader& file) {
   size_t size = 0;
   TTextBlock text = file.ReadBlock(size);
-  if (const void* endOfText = std::memchr(text.get(), '\x1a', size))
-    size = static_cast<size_t>(static_cast<const char*>(endOfText) - text.get());
-  return TCutBuffer(std::move(text), size);
+  const size_t length = TextLength(text.get(), size);
+  return TCutBuffer(std::move(text), length);
 }
 
 std::unique_ptr<TQuery> MakeQuery(bool live) {

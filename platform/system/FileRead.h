@@ -39,6 +39,8 @@ class TFileReader {
   // the system reports a failure.
   void Close();
   bool IsOpen() const { return FHandle >= 0; }
+  // EInOutError "File not open" when no file is open.
+  void RequireOpen() const;
 
   // Reads up to count bytes into buffer and gives how many were read: 0 only at the end of the file.
   std::size_t Read(char* buffer, std::size_t count);
@@ -53,7 +55,6 @@ class TFileReader {
   std::size_t FileSize() const;
   // Reads until count bytes are in or the file ends; gives how many were read.
   std::size_t ReadFull(char* buffer, std::size_t count);
-  void RequireOpen() const;
 
   int FHandle = -1;
 };

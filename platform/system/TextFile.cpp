@@ -1,15 +1,19 @@
 #include "platform/system/TextFile.h"
 
-#include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace {
 
 constexpr char CarriageReturn = '\r';
 constexpr char LineFeed = '\n';
-constexpr char EndOfText = 26;  // Ctrl-Z
 
 }  // namespace
+
+std::size_t TextLength(const char* bytes, std::size_t size) {
+  const void* end = std::memchr(bytes, EndOfText, size);
+  return end ? static_cast<std::size_t>(static_cast<const char*>(end) - bytes) : size;
+}
 
 TTextFile::TTextFile() = default;
 
@@ -40,10 +44,6 @@ TTextFile& TTextFile::operator=(TTextFile&& other) noexcept {
   return *this;
 }
 
-void TTextFile::RequireOpen() const {
-  if (!FFile.IsOpen()) throw InOutError(EBADF);
-}
-
 void TTextFile::Open(const std::string& fileName) {
   FFileName.clear();
   FPos = FEnd = 0;
@@ -71,7 +71,7 @@ bool TTextFile::Fill() {
 }
 
 bool TTextFile::Eof() {
-  RequireOpen();
+  FFile.RequireOpen();
   if (FTextEnded) return true;
   if (FPos == FEnd && !Fill()) {
     FTextEnded = true;
@@ -82,7 +82,7 @@ bool TTextFile::Eof() {
 }
 
 std::string TTextFile::ReadLine() {
-  RequireOpen();
+  FFile.RequireOpen();
   std::string line;
   if (FTextEnded) return line;
   for (;;) {

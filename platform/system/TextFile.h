@@ -7,6 +7,11 @@
 
 #include "platform/system/FileRead.h"
 
+// A Ctrl-Z ends a file's text: what follows it is never read as text.
+inline constexpr char EndOfText = 26;
+// How many bytes of bytes[0, size) are text: those before the first Ctrl-Z, or all of them.
+std::size_t TextLength(const char* bytes, std::size_t size);
+
 // Lines end at a carriage return (CR); a line feed (LF) right after the CR belongs to that line end,
 // while an LF anywhere else is an ordinary character of the line. A Ctrl-Z (code 26) or the physical
 // end of the file ends the text: nothing behind a Ctrl-Z is ever read. Line ends are never part of a
@@ -43,7 +48,6 @@ class TTextFile {
  private:
   // Reads the next block; false at the physical end of the file.
   bool Fill();
-  void RequireOpen() const;
 
   TFileReader FFile;
   std::string FFileName;
