@@ -125,6 +125,7 @@ class TFormImport {
 
  private:
   void ImportTable(const std::string& tableName, TCutBuffer& rows);
+  // Applies the table's rules to its columns and builds its statements.
   void PrepareStatements(const std::string& tableName);
   void ImportRow(TCutBuffer& row);
   // Sets param from the key field; false when the field's type is not handled.
@@ -143,9 +144,8 @@ class TFormImport {
   std::vector<TParam*> FRowKeys;
   // Per column: the long-column query of a long column after the first; no query for the others.
   std::vector<TKeyedQuery> FLongQueries;
-  // The current table's rules (nullptr when it has none): its child-row deletes in the order they
-  // run, its screening lookup with the codes it checks, and the column never taken from the file.
-  const TTableRules* FRules = nullptr;
+  // What the current table's rules ask per row: its child-row deletes in the order they run, its
+  // screening lookup with the codes it checks, and the column never taken from the file.
   std::vector<TKeyedQuery> FChildDeletes;
   std::unique_ptr<TQuery> FScreening;
   TParam* FScreeningCode = nullptr;
@@ -186,13 +186,6 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
       break;
     }
   }
-  FRules = RulesOf(tableName);
-  if (FRules) {
-    for (const char* column : FRules->KeepOnUpdate) {
-      const int i = FieldIndex(column);
-      if (i >= 0) FFields[i].Overwrite = false;
-    }
-  }
   PrepareStatements(tableName);
 
   TCutBuffer row;
@@ -214,6 +207,14 @@ std::vector<TParam*> TFormImport::KeyParams(TQuery& query) const {
 }
 
 void TFormImport::PrepareStatements(const std::string& tableName) {
+  const TTableRules* rules = RulesOf(tableName);
+  if (rules) {
+    for (const char* column : rules->KeepOnUpdate) {
+      const int i = FieldIndex(column);
+      if (i >= 0) FFields[i].Overwrite = false;
+    }
+  }
+
   FRowQuery->Close();
   FRowQuery->SQL().Clear();
   TStringList rowSQL;
@@ -245,21 +246,21 @@ void TFormImport::PrepareStatements(const std::string& tableName) {
   FScreeningCode = nullptr;
   FScreeningCodeLength = -1;
   FNotFromFile = -1;
-  if (!FRules) return;
-  for (const char* child : FRules->ChildTables) {
+  if (!rules) return;
+  for (const char* child : rules->ChildTables) {
     TKeyedQuery childDelete{MakeQuery(false), {}};
     childDelete.Query->SetSQL(ChildDeleteSQL(child, FFields, FCount));
     childDelete.Keys = KeyParams(*childDelete.Query);
     FChildDeletes.push_back(std::move(childDelete));
   }
-  for (const TScreeningColumns& columns : FRules->Screening)
+  for (const TScreeningColumns& columns : rules->Screening)
     FScreeningPairs.push_back({FieldIndex(columns.Code), FieldIndex(columns.Value)});
   if (!FScreeningPairs.empty()) {
     FScreening = MakeQuery(false);
     FScreening->SQL().Add("select 1 from screening where scncode = :scncode and rowinactive = 0");
     FScreeningCode = &FScreening->ParamByName("scncode");
   }
-  if (FRules->NotFromFile) FNotFromFile = FieldIndex(FRules->NotFromFile);
+  if (rules->NotFromFile) FNotFromFile = FieldIndex(rules->NotFromFile);
 }
 
 int TFormImport::FieldIndex(const std::string& name) const {
