@@ -44,7 +44,7 @@ void TdlImportAdvF::Loaded() {
   TdlQBaseModal::Loaded();
 }
 
-std::string FormFileArgument() { return ParamCount() >= 1 ? ParamStr(1) : std::string(); }
+std::string FormFileArgument() { return ParamStr(1); }
 
 void TdlImportAdvF::FormCreate(TObject* /*Sender*/) {
   laDoc->SetCaption("");
