@@ -41,9 +41,7 @@ std::vector<std::string> TXMLTagStack::Lines() const {
 
 void TXMLTagStack::Push(const TXMLName& name) {
   if (name.FSource) {
-    if (FCopies.empty() || FCopies.back().Text != name.FSource)
-      FCopies.push_back({name.FSource, FEntries.size()});
-    FEntries.push_back({name.FSource.get(), name.FOffset, name.FLength});
+    FEntries.push_back({name.FSource, name.FOffset, name.FLength});
   } else {
     FEntries.push_back({nullptr, FOwnNames.size(), name.FOwn.size()});
     FOwnNames += name.FOwn;
@@ -53,14 +51,12 @@ void TXMLTagStack::Push(const TXMLName& name) {
 void TXMLTagStack::Pop() {
   const TEntry& entry = FEntries.back();
   if (!entry.Source) FOwnNames.resize(entry.Offset);
-  if (!FCopies.empty() && FCopies.back().FirstEntry == FEntries.size() - 1) FCopies.pop_back();
   FEntries.pop_back();
 }
 
 void TXMLTagStack::Clear() {
   FEntries.clear();
   FOwnNames.clear();
-  FCopies.clear();
 }
 
 TXMLFileInput::TXMLFileInput() = default;

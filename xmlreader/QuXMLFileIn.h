@@ -41,13 +41,10 @@ class TXMLName {
 
 // The names of the open elements, outermost first, innermost last. Names of their own are kept one
 // after another in one text, which grows and shrinks with the stack; names that share a copy point
-// into it, and the stack holds each copy once for a run of names in it.
+// into it and keep it alive.
 class TXMLTagStack {
  public:
   int Count() const { return static_cast<int>(FEntries.size()); }
-  std::string operator[](int index) const {
-    return std::string(View(FEntries[static_cast<std::size_t>(index)]));
-  }
   std::vector<std::string> Lines() const;
   // The innermost name; empty when none is open.
   std::string_view Top() const { return FEntries.empty() ? std::string_view() : View(FEntries.back()); }
@@ -57,20 +54,15 @@ class TXMLTagStack {
 
  private:
   struct TEntry {
-    const std::string* Source;  // none: the name stands in FOwnNames
+    std::shared_ptr<const std::string> Source;  // none: the name stands in FOwnNames
     std::size_t Offset;
     std::size_t Length;
-  };
-  struct TCopy {
-    std::shared_ptr<const std::string> Text;
-    std::size_t FirstEntry;  // the copy is held while this entry is on the stack
   };
   std::string_view View(const TEntry& entry) const {
     return std::string_view(entry.Source ? *entry.Source : FOwnNames).substr(entry.Offset, entry.Length);
   }
   std::vector<TEntry> FEntries;
   std::string FOwnNames;
-  std::vector<TCopy> FCopies;
 };
 
 // A strict, line-oriented reader, not a general XML parser: tags are found by their angle brackets,
