@@ -1,10 +1,7 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QLineEdit>
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -20,6 +17,7 @@
 #include "tests/support/RecordingDialogService.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/UnreadableFile.h"
 
 namespace {
 
@@ -244,15 +242,8 @@ TEST_F(IconLoadTest, ADatabaseThatCannotGrowShowsItsErrorAndEndsTheLoad) {
 }
 
 TEST_F(IconLoadTest, ABitmapThatCannotBeReadShowsTheFileErrorAndEndsTheLoad) {
-  // A write-only attribute of the kernel's: no user may read it, root included, and it is a file.
-  const std::filesystem::path unreadable = "/sys/bus/pci/rescan";
-  const int probe = ::open(unreadable.c_str(), O_RDONLY | O_CLOEXEC);
-  const int probeError = errno;
-  if (probe >= 0) ::close(probe);
-  std::error_code error;
-  if (probe >= 0 || probeError != EACCES || !std::filesystem::is_regular_file(unreadable, error))
-    GTEST_SKIP() << unreadable
-                 << " is no file that cannot be read here, and root cannot be refused otherwise";
+  const std::string unreadable = UnreadableFile();
+  if (unreadable.empty()) GTEST_SKIP() << NoUnreadableFile;
   TestDatabase first(IconSchema);
   TestDatabase second(IconSchema);
   WriteIni({"First", "Second"}, {first.Path(), second.Path()});
