@@ -15,6 +15,13 @@ TDialogService& RequireService(const std::string& what) {
 
 }  // namespace
 
+TMsgDlgBtn DefaultButton(TMsgDlgButtons buttons) {
+  for (int b = mbYes; b <= mbHelp; ++b) {
+    if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) return static_cast<TMsgDlgBtn>(b);
+  }
+  return mbOK;
+}
+
 int ModalResultOf(TMsgDlgBtn button) {
   switch (button) {
     case mbYes:

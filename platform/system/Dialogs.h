@@ -60,6 +60,10 @@ enum TModalResult : int {
 // The modal result a button gives when it is pressed (mbHelp gives none).
 int ModalResultOf(TMsgDlgBtn button);
 
+// The button a box takes when its user just confirms it: the first of its buttons in the order they
+// are shown, OK when it has none.
+TMsgDlgBtn DefaultButton(TMsgDlgButtons buttons);
+
 // The caption MessageDlg gives a box of this type: "Warning", "Error", "Information", "Confirm";
 // an mtCustom box has no caption of its own.
 std::string MsgDlgCaption(TMsgDlgType type);

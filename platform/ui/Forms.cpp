@@ -235,8 +235,7 @@ void TCustomForm::ApplyVisibility() {
   widget->show();
   // The offscreen and minimal platforms have no stacking of windows to change (and say so on every
   // call).
-  const QString platform = QGuiApplication::platformName();
-  if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) widget->raise();
+  if (!InvisiblePlatform()) widget->raise();
   widget->activateWindow();
   if (FActiveControl != nullptr && FActiveControl->Widget() != nullptr) FActiveControl->Widget()->setFocus();
 }

@@ -1,9 +1,9 @@
 #include "platform/ui/NoScreen.h"
 
-#include <QGuiApplication>
 #include <cstdio>
 
 #include "platform/system/CommandLine.h"
+#include "platform/ui/QtRuntime.h"
 
 namespace {
 
@@ -39,20 +39,12 @@ std::string MessageBlock(const std::string& programName, const std::string& capt
 
 void AnswerWithoutScreen() { GAnswerWithoutScreen = true; }
 
-bool NoScreen() {
-  if (!GAnswerWithoutScreen || QCoreApplication::instance() == nullptr) return false;
-  const QString platform = QGuiApplication::platformName();
-  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-}
+bool NoScreen() { return GAnswerWithoutScreen && InvisiblePlatform(); }
 
 int TNoScreenDialogService::ShowMessageBox(const std::string& caption, const std::string& text,
                                            TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/) {
   WriteError(MessageBlock(ProgramName(), caption, text, type));
-  // The windowed box's default button: the first of its buttons.
-  for (int b = mbYes; b <= mbHelp; ++b) {
-    if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) return ModalResultOf(static_cast<TMsgDlgBtn>(b));
-  }
-  return mrOk;
+  return ModalResultOf(DefaultButton(buttons));
 }
 
 bool TNoScreenDialogService::OpenFileDialog(TOpenFileRequest& request) {

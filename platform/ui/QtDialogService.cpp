@@ -128,8 +128,8 @@ int TQtDialogService::ShowMessageBox(const std::string& caption, const std::stri
     QPushButton* push = box.addButton(ToQString(ButtonCaption(button)), RoleOf(button));
     made.emplace_back(push, button);
     if (button == mbCancel || button == mbNo || made.size() == 1) box.setEscapeButton(push);
+    if (button == DefaultButton(buttons)) box.setDefaultButton(push);
   }
-  box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
   box.exec();
   for (const auto& [widget, button] : made) {
     if (box.clickedButton() == widget) return ModalResultOf(button);

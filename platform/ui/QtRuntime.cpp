@@ -81,3 +81,9 @@ QApplication& EnsureQtApplication() {
   QApplication::setFont(font);
   return *application;
 }
+
+bool InvisiblePlatform() {
+  if (QCoreApplication::instance() == nullptr) return false;
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}

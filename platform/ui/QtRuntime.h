@@ -13,3 +13,7 @@ bool ChooseOffscreenWhenNoDisplay();
 // their handlers) reaches the checkpoint from any event loop, a message box's or a dialog's too. A
 // platform that cannot start (a display that cannot be reached) ends the process with status 2.
 QApplication& EnsureQtApplication();
+
+// True when the running Qt platform shows nothing to anyone (offscreen or minimal); false before the
+// application exists.
+bool InvisiblePlatform();
