@@ -2,7 +2,6 @@
 // script and the client-API loader all carry the same values.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,6 @@ struct TBenchRow {
 // How many rows each table gets for a bench of about `rows` rows.
 struct TBenchCounts {
   long Forms, Items, Picks;
-  long Total() const { return Forms + Items + Picks; }
 };
 
 inline TBenchCounts BenchCounts(long rows) {
