@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "platform/data/Session.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/support/TestLockFolder.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
