@@ -32,6 +32,8 @@ const char* FieldTypeName(TFieldType type) {
       return "Blob";
     case ftMemo:
       return "Memo";
+    case ftBCD:
+      return "BCD";
     case ftUnknown:
       break;
   }
@@ -51,6 +53,12 @@ TDataValue TDataValue::OfInteger(TFieldType type, int64_t value) {
   v.Type = type;
   v.Null = false;
   v.Integer = value;
+  return v;
+}
+
+TDataValue TDataValue::OfScaled(int64_t units, int scale) {
+  TDataValue v = OfInteger(ftBCD, units);
+  v.Scale = scale;
   return v;
 }
 
@@ -74,6 +82,7 @@ bool TDataValue::operator==(const TDataValue& other) const {
   if (Null || other.Null) return Null == other.Null;
   if (Type != other.Type) return false;
   if (IsIntegerType(Type)) return Integer == other.Integer;
+  if (Type == ftBCD) return Integer == other.Integer && Scale == other.Scale;
   if (Type == ftFloat || IsDateTimeType(Type)) return Float == other.Float;
   return Bytes == other.Bytes;
 }
@@ -94,19 +103,62 @@ int64_t TextToInteger(const std::string& text) {
   return value;
 }
 
+// 10^places for 0 to 18 places.
+int64_t PowerOfTen(int places) {
+  int64_t power = 1;
+  for (int i = 0; i < places; ++i) power *= 10;
+  return power;
+}
+
+// units × 10^scale rounded to a whole number, halves to the even neighbour.
+int64_t ScaledToInteger(int64_t units, int scale) {
+  if (scale == 0) return units;
+  if (scale < -18) return 0;  // fewer than one unit in 10^18: no scale goes so far
+  const int64_t power = PowerOfTen(-scale);
+  const int64_t quotient = units / power;
+  const int64_t remainder = units % power;
+  const int64_t twice = remainder < 0 ? -2 * (-remainder) : 2 * remainder;  // |remainder| < 10^18
+  if (twice > power || (twice == power && quotient % 2 != 0)) return quotient + 1;
+  if (twice < -power || (twice == -power && quotient % 2 != 0)) return quotient - 1;
+  return quotient;
+}
+
 }  // namespace
+
+std::string ScaledToText(int64_t units, int scale) {
+  const bool negative = units < 0;
+  // The magnitude as unsigned, so that the most negative units have one too.
+  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
+  std::string digits = std::to_string(magnitude);
+  const size_t places = static_cast<size_t>(-scale);
+  if (places > 0) {
+    if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
+    digits.insert(digits.size() - places, 1, '.');
+  }
+  return negative ? "-" + digits : digits;
+}
 
 int64_t ValueAsInteger(const TDataValue& value, const std::string& what) {
   if (value.Null) return 0;
   if (IsIntegerType(value.Type)) return value.Integer;
+  if (value.Type == ftBCD) return ScaledToInteger(value.Integer, value.Scale);
   if (value.Type == ftFloat) return std::llround(value.Float);
   if (value.Type == ftString || value.Type == ftMemo) return TextToInteger(value.Bytes);
   CannotAccess(what, "Integer");
 }
 
+int32_t ValueAsInt32(const TDataValue& value, const std::string& what) {
+  const int64_t wide = ValueAsInteger(value, what);
+  if (wide < INT32_MIN || wide > INT32_MAX)
+    throw EDatabaseError(IntToStr(wide) + " is not a valid value for " + what);
+  return static_cast<int32_t>(wide);
+}
+
 double ValueAsFloat(const TDataValue& value, const std::string& what) {
   if (value.Null) return 0;
   if (IsIntegerType(value.Type)) return static_cast<double>(value.Integer);
+  if (value.Type == ftBCD)
+    return static_cast<double>(value.Integer) / static_cast<double>(PowerOfTen(-value.Scale));
   if (value.Type == ftFloat || IsDateTimeType(value.Type)) return value.Float;
   if (value.Type == ftString || value.Type == ftMemo) return TextToFloat(value.Bytes);
   CannotAccess(what, "Float");
@@ -122,6 +174,7 @@ std::string ValueAsString(const TDataValue& value) {
   if (value.Null) return std::string();
   if (value.Type == ftBoolean) return value.Integer ? "True" : "False";
   if (IsIntegerType(value.Type)) return IntToStr(value.Integer);
+  if (value.Type == ftBCD) return ScaledToText(value.Integer, value.Scale);
   if (value.Type == ftFloat) return FloatToText(value.Float);
   if (IsDateTimeType(value.Type)) return DateTimeToText(value.Float);
   return value.Bytes;

@@ -25,8 +25,6 @@ void Store(unsigned char* p, const T& value) {
   std::memcpy(p, &value, sizeof value);
 }
 
-double Scaled(int64_t value, int scale) { return static_cast<double>(value) / std::pow(10.0, -scale); }
-
 unsigned FixedLength(unsigned type) {
   switch (type) {
     case SQL_INT64:
@@ -73,40 +71,44 @@ std::vector<TSlot> DescribeSlots(IMessageMetadata* metadata) {
   return slots;
 }
 
-TFieldType SlotFieldType(const TSlot& slot) {
+TColumnType SlotColumnType(const TSlot& slot) {
+  const auto integer = [&](TFieldType storage) {
+    return slot.Scale < 0 ? TColumnType{ftBCD, storage, slot.Scale} : TColumnType{storage, ftUnknown, 0};
+  };
   switch (slot.Type) {
     case SQL_TEXT:
     case SQL_VARYING:
-      return ftString;
+      return {ftString};
     case SQL_SHORT:
-      return slot.Scale < 0 ? ftFloat : ftSmallint;
+      return integer(ftSmallint);
     case SQL_LONG:
-      return slot.Scale < 0 ? ftFloat : ftInteger;
+      return integer(ftInteger);
     case SQL_INT64:
-      return slot.Scale < 0 ? ftFloat : ftLargeint;
+      return integer(ftLargeint);
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
-      return ftFloat;
+      return {ftFloat};
     case SQL_TIMESTAMP:
-      return ftDateTime;
+      return {ftDateTime};
     case SQL_TYPE_DATE:
-      return ftDate;
+      return {ftDate};
     case SQL_TYPE_TIME:
-      return ftTime;
+      return {ftTime};
     case SQL_BLOB:
-      return slot.SubType == 1 ? ftMemo : ftBlob;
+      return {slot.SubType == 1 ? ftMemo : ftBlob};
     case SQL_BOOLEAN:
-      return ftBoolean;
+      return {ftBoolean};
     default:
-      return ftUnknown;
+      return {ftUnknown};
   }
 }
 
 TDataValue DecodeSlot(const TSlot& slot, const unsigned char* buffer, ISC_QUAD* blobId) {
   TDataValue value;
-  value.Type = SlotFieldType(slot);
+  value.Type = SlotColumnType(slot).Type;
   if (Load<short>(buffer + slot.NullOffset) != 0) return value;
+  if (value.Type == ftBCD) value.Scale = slot.Scale;
   const unsigned char* data = buffer + slot.Offset;
   value.Null = false;
   switch (slot.Type) {
@@ -119,22 +121,13 @@ TDataValue DecodeSlot(const TSlot& slot, const unsigned char* buffer, ISC_QUAD* 
       break;
     }
     case SQL_SHORT:
-      if (slot.Scale < 0)
-        value.Float = Scaled(Load<int16_t>(data), slot.Scale);
-      else
-        value.Integer = Load<int16_t>(data);
+      value.Integer = Load<int16_t>(data);  // units of 10^Scale when scaled
       break;
     case SQL_LONG:
-      if (slot.Scale < 0)
-        value.Float = Scaled(Load<int32_t>(data), slot.Scale);
-      else
-        value.Integer = Load<int32_t>(data);
+      value.Integer = Load<int32_t>(data);  // units of 10^Scale when scaled
       break;
     case SQL_INT64:
-      if (slot.Scale < 0)
-        value.Float = Scaled(Load<int64_t>(data), slot.Scale);
-      else
-        value.Integer = Load<int64_t>(data);
+      value.Integer = Load<int64_t>(data);  // units of 10^Scale when scaled
       break;
     case SQL_FLOAT:
       value.Float = Load<float>(data);
@@ -183,6 +176,8 @@ TInputMessage::TWanted TInputMessage::WantedFor(unsigned index, const TDataValue
   }
   if (value.Type == ftBoolean && declared.Type == SQL_BOOLEAN) return {SQL_BOOLEAN, 0, 1, 0, 0};
   if (IsIntegerType(value.Type)) return {SQL_INT64, 0, 8, 0, 0};
+  // Exactly: the units at the value's scale, which the server brings to the column's.
+  if (value.Type == ftBCD) return {SQL_INT64, 0, 8, value.Scale, 0};
   if (value.Type == ftFloat) return {SQL_DOUBLE, 0, 8, 0, 0};
   if (IsDateTimeType(value.Type)) return {SQL_TIMESTAMP, 0, sizeof(ISC_TIMESTAMP), 0, 0};
   // Texts and blob bytes.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/data/ColumnValue.h"
 #include "platform/data/DataValue.h"
 #include "platform/data/FbClient.h"
 
@@ -26,8 +27,8 @@ struct TSlot {
 
 std::vector<TSlot> DescribeSlots(Firebird::IMessageMetadata* metadata);
 
-// The engine's data type of a slot (scaled integers read as floats).
-TFieldType SlotFieldType(const TSlot& slot);
+// What the engine takes a slot's column for (scaled integers as ftBCD with their storage and scale).
+TColumnType SlotColumnType(const TSlot& slot);
 
 // Reads slot of a fetched row. A blob is not read here: its id is returned in blobId and the value
 // holds the type only (null or not).

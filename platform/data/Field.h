@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/data/ColumnValue.h"
 #include "platform/data/DataValue.h"
 
 class TQuery;
@@ -29,21 +30,21 @@ class TFieldDataSet {
 
 // One column of a query. Reading needs an open query; writing needs the query in edit or insert
 // state and a column that the live query can write back. A field's type is its column's: a value
-// set through another view is converted to it (a text that is no number raises EConvertError, a
-// number outside a SMALLINT column's range EDatabaseError).
+// set through any view is converted to it as ConvertToColumn converts (a text that is no number
+// raises EConvertError, a number that does not fit the column EDatabaseError).
 class TField {
  public:
-  TField(TFieldDataSet* dataSet, int index, std::string fieldName, TFieldType dataType, int size,
+  TField(TFieldDataSet* dataSet, int index, std::string fieldName, const TColumnType& column, int size,
          bool writable);
   TField(const TField&) = delete;
   TField& operator=(const TField&) = delete;
 
   const std::string& FieldName() const { return FFieldName; }
-  TFieldType DataType() const { return FDataType; }
+  TFieldType DataType() const { return FColumn.Type; }
   // The declared length of a text column in characters; 0 for other types.
   int Size() const { return FSize; }
   int Index() const { return FIndex; }
-  bool IsBlob() const { return IsBlobType(FDataType); }
+  bool IsBlob() const { return IsBlobType(FColumn.Type); }
   // False for a column that no live query can write (an expression, or any column of a
   // read-only query).
   bool CanModify() const;
@@ -62,19 +63,22 @@ class TField {
   // Blob bytes; for a text column the same as AsString.
   std::string AsBlob() const { return AsString(); }
   void SetAsBlob(const std::string& bytes);
+  // Any value, converted to the column's type.
+  void SetValue(const TDataValue& value);
 
  private:
   // The query makes its fields and puts each row it reads (or restores) into them.
   friend class TQuery;
 
   const TDataValue& Current() const;
-  void Assign(TDataValue value);
+  // Converts value to the column's type and makes it the field's.
+  void Assign(const TDataValue& value);
   std::string What() const { return "field '" + FFieldName + "'"; }
 
   TFieldDataSet* FDataSet;
   int FIndex;
   std::string FFieldName;
-  TFieldType FDataType;
+  TColumnType FColumn;
   int FSize;
   bool FWritable;
 

@@ -35,12 +35,17 @@ void TParam::SetAsDateTime(TDateTime value) {
   FBound = true;
 }
 
+void TParam::SetValue(const TDataValue& value) {
+  FValue = value;
+  FBound = true;
+}
+
 void TParam::SetAsBlob(const std::string& bytes) {
   FValue = TDataValue::OfBytes(ftBlob, bytes);
   FBound = true;
 }
 
-int TParam::AsInteger() const { return static_cast<int>(ValueAsInteger(FValue, What(FName))); }
+int TParam::AsInteger() const { return ValueAsInt32(FValue, What(FName)); }
 
 std::string TParam::AsString() const { return ValueAsString(FValue); }
 

@@ -31,6 +31,8 @@ class TParam {
   void SetAsDateTime(TDateTime value);
   // Blob bytes, sent whole as a blob of any size.
   void SetAsBlob(const std::string& bytes);
+  // A value of any type, as the caller has converted it to the parameter's column.
+  void SetValue(const TDataValue& value);
 
   // The value read back in another view; null reads as 0 or an empty text.
   int AsInteger() const;

@@ -174,10 +174,10 @@ void TQuery::Prepare() {
     const bool tableColumn =
         engine->Live && !slot.Field.empty() && SameText(TrimRight(slot.Relation), engine->Table);
     engine->FieldColumn.push_back(tableColumn ? TrimRight(slot.Field) : std::string());
-    const TFieldType type = fbclient::SlotFieldType(slot);
-    const int size = type == ftString ? static_cast<int>(slot.Length) : 0;
+    const TColumnType column = fbclient::SlotColumnType(slot);
+    const int size = column.Type == ftString ? static_cast<int>(slot.Length) : 0;
     fields.FItems.push_back(std::make_unique<TField>(dataSet, static_cast<int>(i), TrimRight(slot.Alias),
-                                                     type, size, tableColumn));
+                                                     column, size, tableColumn));
   }
   // Each table column is written once, from the first field that shows it.
   for (size_t i = 0; i < engine->FieldColumn.size(); ++i) {
@@ -287,7 +287,7 @@ bool TQuery::FetchRow() {
     if (FRowsRead == 0) {
       for (auto& field : FFields.FItems) {
         field->FValue = TDataValue();
-        field->FValue.Type = field->FDataType;
+        field->FValue.Type = field->FColumn.Type;
         field->FBlobPending = false;
       }
     }
@@ -304,7 +304,7 @@ void TQuery::ReadRow() {
     TField& field = *FFields.FItems[i];
     ISC_QUAD blobId{};
     field.FValue = statement.Column(i, &blobId);
-    field.FBlobPending = IsBlobType(field.FDataType) && !field.FValue.Null;
+    field.FBlobPending = field.IsBlob() && !field.FValue.Null;
     std::memcpy(&field.FBlobId, &blobId, sizeof field.FBlobId);
     field.FModified = false;
   }
@@ -420,7 +420,7 @@ void TQuery::Append() {
   SaveRow();
   for (auto& field : FFields.FItems) {
     field->FValue = TDataValue();
-    field->FValue.Type = field->FDataType;
+    field->FValue.Type = field->FColumn.Type;
     field->FBlobPending = false;
   }
   FState = dsInsert;

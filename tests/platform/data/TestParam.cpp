@@ -20,6 +20,8 @@ TEST(ParamTest, AValueReadsBackInEachView) {
       {"integer", [](TParam& p) { p.SetAsInteger(-42); }, ftInteger, -42, "-42", -42.0},
       {"string", [](TParam& p) { p.SetAsString(" 17 "); }, ftString, 17, " 17 ", 17.0},
       {"float", [](TParam& p) { p.SetAsFloat(2.5); }, ftFloat, 3, "2.5", 2.5},
+      {"scaled", [](TParam& p) { p.SetValue(TDataValue::OfScaled(-1005, -2)); }, ftBCD, -10, "-10.05",
+       -10.05},
       {"date-time", [](TParam& p) { p.SetAsDateTime(EncodeDateTime(2024, 2, 29, 13, 14, 15, 0)); },
        ftDateTime, 0, "2024-02-29 13:14:15", EncodeDateTime(2024, 2, 29, 13, 14, 15, 0)},
       {"blob", [](TParam& p) { p.SetAsBlob(std::string("a\0b", 3)); }, ftBlob, 0, nullptr, 0},
@@ -58,7 +60,7 @@ TEST(ParamTest, ClearMakesANullAndKeepsTypeAndBound) {
   EXPECT_EQ(param.AsInteger(), 0);
 }
 
-TEST(ParamTest, TextThatIsNoNumberIsAConversionError) {
+TEST(ParamTest, TextThatIsNoNumberOrANumberBeyond32BitsIsAnError) {
   TParam param("p");
   param.SetAsString("abc");
   try {
@@ -72,6 +74,14 @@ TEST(ParamTest, TextThatIsNoNumberIsAConversionError) {
     FAIL();
   } catch (const EConvertError& e) {
     EXPECT_EQ(e.Message(), "'abc' is not a valid floating point value");
+  }
+  // Never cut to its low 32 bits.
+  param.SetAsString("4294967297");
+  try {
+    param.AsInteger();
+    FAIL();
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "4294967297 is not a valid value for parameter 'p'");
   }
 }
 

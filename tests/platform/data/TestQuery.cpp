@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/data/DBErrors.h"
 #include "platform/data/Database.h"
 #include "platform/data/Query.h"
@@ -507,9 +509,9 @@ struct TConversionCase {
 TEST_F(QueryTest, FieldValuesConvertToTheColumnsType) {
   Connect(
       "CREATE TABLE f (k INTEGER NOT NULL PRIMARY KEY, s SMALLINT, i INTEGER, d DOUBLE PRECISION, "
-      "t VARCHAR(10), n NUMERIC(15,2));"
-      "INSERT INTO f VALUES (1, 2, 3, 4.5, '6', 7.25)");
-  auto query = NewQuery({"SELECT k, s, i, d, t, n FROM f WHERE k = 1"}, true);
+      "t VARCHAR(10), n NUMERIC(15,2), p NUMERIC(9,2));"
+      "INSERT INTO f VALUES (1, 2, 3, 4.5, '6', 7.25, 8.5)");
+  auto query = NewQuery({"SELECT k, s, i, d, t, n, p FROM f WHERE k = 1"}, true);
   query->Open();
   EXPECT_EQ(query->FieldByName("s").DataType(), ftSmallint);
   EXPECT_EQ(query->FieldByName("i").DataType(), ftInteger);
@@ -520,6 +522,10 @@ TEST_F(QueryTest, FieldValuesConvertToTheColumnsType) {
   EXPECT_EQ(query->FieldByName("n").AsFloat(), 7.25);
   EXPECT_EQ(query->FieldByName("t").AsInteger(), 6);
   EXPECT_EQ(query->FieldByName("i").AsFloat(), 3.0);
+  // A scaled integer column reads as its exact digits.
+  EXPECT_EQ(query->FieldByName("p").DataType(), ftBCD);
+  EXPECT_EQ(query->FieldByName("p").AsString(), "8.50");
+  EXPECT_EQ(query->FieldByName("p").AsFloat(), 8.5);
   query->Edit();
   const TConversionCase cases[] = {
       {"smallint out of range", [](TQuery& q) { q.FieldByName("s").SetAsInteger(40000); },
@@ -533,6 +539,17 @@ TEST_F(QueryTest, FieldValuesConvertToTheColumnsType) {
       {"text into an integer", [](TQuery& q) { q.FieldByName("i").SetAsString(" 42 "); }, nullptr},
       {"a float into a smallint rounds", [](TQuery& q) { q.FieldByName("s").SetAsFloat(2.6); }, nullptr},
       {"an integer into a text", [](TQuery& q) { q.FieldByName("t").SetAsInteger(-5); }, nullptr},
+      {"a float beyond an integer", [](TQuery& q) { q.FieldByName("i").SetAsFloat(3e9); },
+       "3000000000 is not a valid value for field 'I'. The allowed range is -2147483648 to 2147483647"},
+      {"an infinite float", [](TQuery& q) { q.FieldByName("d").SetAsFloat(HUGE_VAL); },
+       "inf is not a valid value for field 'D'. The allowed range is -1.79769313486232e+308 to "
+       "1.79769313486232e+308"},
+      {"more than a scaled column's storage holds",
+       [](TQuery& q) { q.FieldByName("p").SetAsInteger(30000000); },
+       "30000000.00 is not a valid value for field 'P'. The allowed range is -21474836.48 to 21474836.47"},
+      // Digit by digit, halves to even: as a binary fraction 1.015 is below the half.
+      {"a decimal text into a scaled column", [](TQuery& q) { q.FieldByName("p").SetAsString("1.015"); },
+       nullptr},
   };
   for (const TConversionCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -545,7 +562,7 @@ TEST_F(QueryTest, FieldValuesConvertToTheColumnsType) {
     }
   }
   query->Post();
-  EXPECT_EQ(fixture->Rows("SELECT s, i, t FROM f"), (TestDatabase::TRows{{"3", "42", "-5"}}));
+  EXPECT_EQ(fixture->Rows("SELECT s, i, t, p FROM f"), (TestDatabase::TRows{{"3", "42", "-5", "1.02"}}));
 }
 
 }  // namespace
