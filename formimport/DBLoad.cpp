@@ -55,6 +55,12 @@ void CutToLength(TFieldInfo& field) {
     field.TextValue.resize(static_cast<size_t>(field.FieldLength));
 }
 
+// A key text the column cannot hold whole: cut, it would name another row's key.
+std::string KeyTooLongText(const TFieldInfo& field) {
+  return "The key value \"" + field.TextValue + "\" is longer than column " + field.ColumnName + " holds (" +
+         IntToStr(field.FieldLength) + " characters)";
+}
+
 // What the default text "1-1-1900" of a timestamp column stands for: two days after the zero date.
 constexpr TDateTime FirstOfJanuary1900 = 2;
 
@@ -128,10 +134,14 @@ class TFormImport {
   // Applies the table's rules to its columns and builds its statements.
   void PrepareStatements(const std::string& tableName);
   void ImportRow(TCutBuffer& row);
-  // Sets param from the key field; false when the field's type is not handled.
-  bool SetKeyParam(TParam& param, TFieldInfo& field);
+  // A row the database, or its key, refuses: it is skipped and counted, and the first refusal of the
+  // table is kept.
+  void Refuse(const std::string& reason);
+  // Sets param to the key field's value as its column holds it; false when the key refuses its row.
+  bool SetKeyParam(TParam& param, const TFieldInfo& field);
   void SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault);
-  void WriteLongColumn(TQuery& query, TFieldInfo& field);
+  // The database's refusal of the long column's write; empty when it is written (or its row is gone).
+  std::string WriteLongColumn(TQuery& query, TFieldInfo& field);
 
   int FieldIndex(const std::string& name) const;
   std::vector<TParam*> KeyParams(TQuery& query) const;
@@ -144,6 +154,10 @@ class TFormImport {
   std::vector<TParam*> FRowKeys;
   // Per column: the long-column query of a long column after the first; no query for the others.
   std::vector<TKeyedQuery> FLongQueries;
+  // With long columns of their own, a row is written by several statements: a savepoint before the
+  // first lets a refusal of any of them take back the whole row. No queries without such columns.
+  std::unique_ptr<TQuery> FRowSavepoint;
+  std::unique_ptr<TQuery> FUndoRow;
   // What the current table's rules ask per row: its child-row deletes in the order they run, its
   // screening lookup with the codes it checks, and the column never taken from the file.
   std::vector<TKeyedQuery> FChildDeletes;
@@ -153,6 +167,10 @@ class TFormImport {
   std::vector<TScreeningPair> FScreeningPairs;
   int FNotFromFile = -1;
   int FResult = 0;
+  // The current table's rows and those refused, with the first refusal's reason.
+  int FTableRows = 0;
+  int FTableRefused = 0;
+  std::string FFirstRefusal;
 };
 
 int TFormImport::Run(TCutBuffer& xml) {
@@ -187,6 +205,9 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
     }
   }
   PrepareStatements(tableName);
+  FTableRows = 0;
+  FTableRefused = 0;
+  FFirstRefusal.clear();
 
   TCutBuffer row;
   for (CutElement("row", rows, row); !row.Empty(); CutElement("row", rows, row)) {
@@ -195,6 +216,8 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
   }
   database.Commit();
   FLongQueries.clear();
+  FRowSavepoint.reset();
+  FUndoRow.reset();
   FChildDeletes.clear();
   FScreening.reset();
 }
@@ -231,11 +254,19 @@ void TFormImport::PrepareStatements(const std::string& tableName) {
   FRowQuery->SetRequestLive(true);
   FRowQuery->Prepare();
   FRowKeys = KeyParams(*FRowQuery);
+  FRowSavepoint.reset();
+  FUndoRow.reset();
   for (TKeyedQuery& keyed : FLongQueries) {
     if (!keyed.Query) continue;
     keyed.Query->SetRequestLive(true);
     keyed.Query->Prepare();
     keyed.Keys = KeyParams(*keyed.Query);
+    if (!FRowSavepoint) {
+      FRowSavepoint = MakeQuery(false);
+      FRowSavepoint->SQL().Add("SAVEPOINT ROW_WRITE");
+      FUndoRow = MakeQuery(false);
+      FUndoRow->SQL().Add("ROLLBACK TO SAVEPOINT ROW_WRITE");
+    }
   }
 
   // The statements of the table's rules. Each is prepared when a row first runs it, where the rules
@@ -270,41 +301,34 @@ int TFormImport::FieldIndex(const std::string& name) const {
   return -1;
 }
 
-bool TFormImport::SetKeyParam(TParam& param, TFieldInfo& field) {
+bool TFormImport::SetKeyParam(TParam& param, const TFieldInfo& field) {
   if (field.TextValue.empty()) {
     param.Clear();
     param.SetBound(true);
     return true;
   }
-  switch (field.FieldType) {
-    case fiSmallint:
-    case fiInteger:
-      param.SetAsInteger(ParseInteger(field.TextValue));
-      return true;
-    case fiChar:
-    case fiVarchar: {
-      // The key as it is written to its column, so that a stored row is found again; the record
-      // keeps the escaped text, which the field write unescapes itself.
-      CutToLength(field);
-      std::string key = field.TextValue;
-      UnescapeText(key);
-      param.SetAsString(key);
-      return true;
-    }
-    case fiDouble:
-      param.SetAsFloat(ParseNumber(field.TextValue));
-      return true;
-    case fiTimestamp:
-      param.SetAsDateTime(ParseTimestamp(field.TextValue));
-      return true;
-    default:
-      ShowUnhandledType(field);
-      // An explicit null, never the value an earlier row left: the row matches no stored row and
-      // no child row.
-      param.Clear();
-      param.SetBound(true);
-      return false;
+  if (!field.Kind || !field.Kind->CanBeKey) {
+    ShowUnhandledType(field);
+    // An explicit null, never the value an earlier row left: the row matches no stored row and no
+    // child row.
+    param.Clear();
+    param.SetBound(true);
+    return true;
   }
+  TDataValue value;
+  if (field.Kind->Form == TTextForm::Text) {
+    if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
+      return false;
+    // The key as it is written to its column, so that a stored row is found again; the record keeps
+    // the escaped text, which the field write unescapes itself.
+    std::string key = field.TextValue;
+    UnescapeText(key);
+    value = ReadColumnText(field, key);
+  } else {
+    value = ReadColumnText(field, field.TextValue);
+  }
+  param.SetValue(ConvertToColumn(value, ColumnTypeOf(field), UpperCase(field.ColumnName)));
+  return true;
 }
 
 void TFormImport::DeleteChildRows(TKeyedQuery& childDelete) {
@@ -348,39 +372,31 @@ void TFormImport::CheckScreeningCode(const TScreeningPair& pair) {
 }
 
 void TFormImport::SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault) {
-  switch (field.FieldType) {
-    case fiSmallint:
-    case fiInteger:
-      target.SetAsInteger(ParseInteger(field.TextValue));
-      break;
-    case fiChar:
-    case fiVarchar:
+  if (!field.Kind) {
+    ShowUnhandledType(field);
+    return;
+  }
+  switch (field.Kind->Form) {
+    case TTextForm::Text:
       // Cut before unescaping: the stored text may end up shorter than the column.
       CutToLength(field);
       UnescapeText(field.TextValue);
-      target.SetAsString(field.TextValue);
       break;
-    case fiDouble:
-      target.SetAsFloat(ParseNumber(field.TextValue));
-      break;
-    case fiTimestamp:
+    case TTextForm::Timestamp:
       // The default text of an empty NOT NULL timestamp means the first of January 1900.
-      target.SetAsDateTime(emptyDefault ? FirstOfJanuary1900 : ParseTimestamp(field.TextValue));
+      if (emptyDefault) {
+        target.SetAsDateTime(FirstOfJanuary1900);
+        return;
+      }
       break;
-    case fiBlob: {
-      std::string bytes;
-      SetBlobSource(field.TextValue);
-      DecodeBlob(bytes);
-      target.SetAsBlob(bytes);
-      break;
-    }
     default:
-      ShowUnhandledType(field);
       break;
   }
+  target.SetValue(ReadColumnText(field, field.TextValue));
 }
 
-void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
+std::string TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
+  std::string refusal;
   query.Open();
   query.First();
   if (!query.Eof()) {
@@ -388,7 +404,7 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
     TField& target = query.Fields()[0];
     if (field.TextValue.empty()) {
       if (!target.IsNull()) target.Clear();
-    } else if (field.FieldType == fiVarchar || field.FieldType == fiBlob) {
+    } else {
       SetFieldValue(target, field, false);
     }
     try {
@@ -396,9 +412,15 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
     } catch (const EDBEngineError& e) {
       if (e.IsDatabaseFailure()) throw;
       query.Cancel();
+      refusal = e.Message();
     }
   }
   query.Close();
+  return refusal;
+}
+
+void TFormImport::Refuse(const std::string& reason) {
+  if (FTableRefused++ == 0) FFirstRefusal = reason;
 }
 
 void TFormImport::ImportRow(TCutBuffer& row) {
@@ -408,11 +430,16 @@ void TFormImport::ImportRow(TCutBuffer& row) {
     value = DecodeXMLEntities(std::move(value));
   }
 
+  ++FTableRows;
   size_t k = 0;
   for (int i = 0; i < FCount; ++i) {
     if (!FFields[i].IsKey) continue;
     TParam& source = *FRowKeys[k];
-    SetKeyParam(source, FFields[i]);
+    if (!SetKeyParam(source, FFields[i])) {
+      // Refused before anything of it is written: no child row is deleted for it either.
+      Refuse(KeyTooLongText(FFields[i]));
+      return;
+    }
     for (TKeyedQuery& keyed : FLongQueries)
       if (keyed.Query) keyed.Keys[k]->Assign(source);
     ++k;
@@ -447,19 +474,31 @@ void TFormImport::ImportRow(TCutBuffer& row) {
     SetFieldValue(target, field, emptyDefault);
   }
 
+  if (FRowSavepoint) FRowSavepoint->ExecSQL();
   try {
     FRowQuery->Post();
-    ++FResult;
   } catch (const EDBEngineError& e) {
-    // A row the database refuses is skipped; a database that cannot take rows at all ends the
-    // import with this table uncommitted.
+    // A row the database refuses is skipped, its long columns with it; a database that cannot take
+    // rows at all ends the import with this table uncommitted.
     if (e.IsDatabaseFailure()) throw;
     FRowQuery->Cancel();
+    FRowQuery->Close();
+    Refuse(e.Message());
+    return;
   }
   FRowQuery->Close();
 
-  for (int i = 0; i < FCount; ++i)
-    if (FFields[i].IsLong && FLongQueries[i].Query) WriteLongColumn(*FLongQueries[i].Query, FFields[i]);
+  for (int i = 0; i < FCount; ++i) {
+    if (!FFields[i].IsLong || !FLongQueries[i].Query) continue;
+    const std::string refusal = WriteLongColumn(*FLongQueries[i].Query, FFields[i]);
+    if (!refusal.empty()) {
+      // Not half of a row: what the row's other statements wrote goes too.
+      FUndoRow->ExecSQL();
+      Refuse(refusal);
+      return;
+    }
+  }
+  ++FResult;
 }
 
 }  // namespace

@@ -84,43 +84,69 @@ const unsigned char Base64DecodeTable[128] = {
 
 const char* BlobCursor = "";
 
-double ParseNumber(const std::string& text) {
-  const std::string_view s = UpToNul(text);
+namespace {
+
+// The number a text holds, as ParseNumber reads it: the digits before and after its point, and its sign.
+struct TNumberDigits {
+  bool Negative = false;
+  std::string_view Whole;
+  std::string_view Fraction;
+};
+
+// Everything before the first digit is skipped; a minus sign right before that digit (or before a point
+// right before it) makes the number negative; the first character that does not belong to the digits
+// and one fraction ends it. No digits at all: an empty number.
+TNumberDigits ReadNumberDigits(std::string_view s) {
+  TNumberDigits number;
   size_t i = 0;
   while (i < s.size() && !IsDigit(s[i])) ++i;
-  if (i == s.size()) return 0;
-
+  if (i == s.size()) return number;
   // A point right before the first digit starts the fraction (".5" is a half), and then the sign
   // stands before the point.
   const bool fractionOnly = i > 0 && s[i - 1] == '.';
   const size_t numberStart = fractionOnly ? i - 1 : i;
-  const bool negative = numberStart > 0 && s[numberStart - 1] == '-';
-
-  double value = 0;
+  number.Negative = numberStart > 0 && s[numberStart - 1] == '-';
+  const auto digitsFrom = [&](size_t from) {
+    size_t end = from;
+    while (end < s.size() && IsDigit(s[end])) ++end;
+    return s.substr(from, end - from);
+  };
   if (!fractionOnly) {
-    for (; i < s.size() && IsDigit(s[i]); ++i) {
-      value = value * 10;
-      value = value + (s[i] - '0');
-    }
-    if (i >= s.size() || s[i] != '.') return negative ? 0 - value : value;
+    number.Whole = digitsFrom(i);
+    i += number.Whole.size();
+    if (i >= s.size() || s[i] != '.') return number;
     ++i;
   }
-  double divisor = 10;
-  for (; i < s.size() && IsDigit(s[i]); ++i) {
-    value = value + (s[i] - '0') / divisor;
-    divisor = divisor * 10;
-  }
-  return negative ? 0 - value : value;
+  number.Fraction = digitsFrom(i);
+  return number;
 }
 
-int32_t ParseInteger(const std::string& s) {
-  const double rounded = std::nearbyint(ParseNumber(s));  // the default rounding: halves to even
-  // Out of the 64-bit range the conversion is undefined; such a number gives 0, which is also what the
-  // low bits of the processor's "integer indefinite" would have been.
-  constexpr double twoTo63 = 9223372036854775808.0;
-  if (!(rounded >= -twoTo63 && rounded < twoTo63)) return 0;
-  const auto wide = static_cast<int64_t>(rounded);
-  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(wide)));
+}  // namespace
+
+double ParseNumber(const std::string& text) {
+  const TNumberDigits number = ReadNumberDigits(UpToNul(text));
+  double value = 0;
+  for (const char c : number.Whole) {
+    value = value * 10;
+    value = value + (c - '0');
+  }
+  double divisor = 10;
+  for (const char c : number.Fraction) {
+    value = value + (c - '0') / divisor;
+    divisor = divisor * 10;
+  }
+  return number.Negative ? 0 - value : value;
+}
+
+double ParseInteger(const std::string& s) {
+  return std::nearbyint(ParseNumber(s));  // the default rounding: halves to even
+}
+
+std::string NumberText(const std::string& text) {
+  const TNumberDigits number = ReadNumberDigits(UpToNul(text));
+  std::string digits(number.Whole.empty() ? "0" : number.Whole);
+  if (!number.Fraction.empty()) (digits += '.') += number.Fraction;
+  return number.Negative ? "-" + digits : digits;
 }
 
 TDateTime ParseTimestamp(const std::string& text) {
@@ -209,4 +235,26 @@ void DecodeBlob(std::string& result) {
       result.push_back(static_cast<char>((x[2] & 3) * 64 + (x[3] & 63)));
   }
   if (*BlobCursor == '|') ++BlobCursor;
+}
+
+TDataValue ReadColumnText(const TFieldInfo& field, const std::string& text) {
+  switch (field.Kind->Form) {
+    case TTextForm::Integer:
+      return TDataValue::OfFloat(ftFloat, ParseInteger(text));
+    case TTextForm::Decimal:
+      return TDataValue::OfBytes(ftString, NumberText(text));
+    case TTextForm::Number:
+      return TDataValue::OfFloat(ftFloat, ParseNumber(text));
+    case TTextForm::Timestamp:
+      return TDataValue::OfFloat(ftDateTime, ParseTimestamp(text));
+    case TTextForm::Text:
+      break;
+    case TTextForm::Blob: {
+      std::string bytes;
+      SetBlobSource(text);
+      DecodeBlob(bytes);
+      return TDataValue::OfBytes(ftBlob, std::move(bytes));
+    }
+  }
+  return TDataValue::OfBytes(ftString, text);
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "formimport/DBLoadFields.h"
+#include "platform/data/DataValue.h"
 #include "platform/system/DateTime.h"
 
 // Reads a decimal number: everything before the first digit is skipped, a minus sign right before
@@ -12,9 +14,13 @@
 // does not belong to the digits and one fraction ends it. A text without digits gives 0.
 double ParseNumber(const std::string& s);
 
-// ParseNumber rounded to the nearest integer (halves to the even neighbour), as a 64-bit integer
-// whose low 32 bits are the result. A number that does not fit in 64 bits gives 0.
-int32_t ParseInteger(const std::string& s);
+// ParseNumber rounded to the nearest whole number, halves to the even neighbour. The number is never cut
+// to fit an integer type: whether it fits its column is for the conversion to that column to say.
+double ParseInteger(const std::string& s);
+
+// The number ParseNumber reads, as decimal digits: "-12.50" for "abc-12.50x", "0.5" for ".5", "0" for a
+// text without digits. Nothing is rounded, so a scaled column can take it digit by digit.
+std::string NumberText(const std::string& s);
 
 // Reads yyyymmdd, optionally followed by hhmmss. An unreadable or impossible date gives 0 (the zero
 // date); an unreadable or impossible time gives the date alone. Characters after the 14th are ignored.
@@ -40,3 +46,9 @@ void ReadPlainBlob(std::string& result);
 extern const unsigned char Base64DecodeTable[128];
 constexpr unsigned char Base64Pad = 64;
 constexpr unsigned char Base64Invalid = 255;
+
+// The value that a column's text stands for, read as the column's kind reads it (the column must be of
+// a kind the loader handles). It is not yet converted to the column: the field or parameter that takes
+// it does that, and refuses a number that does not fit. Text is taken as it stands (the caller cuts and
+// unescapes it); blob text is decoded.
+TDataValue ReadColumnText(const TFieldInfo& field, const std::string& text);

@@ -18,7 +18,34 @@ std::string WithoutTrailingBlanks(std::string s) {
 
 std::string TextDefault(int16_t length) { return length < 3 ? "N" : "N/A"; }
 
+// Type code, scaled, converted to, storage, read as, default, long from, can be a key.
+const TColumnKind ColumnKinds[] = {
+    {fiSmallint, false, ftSmallint, ftUnknown, TTextForm::Integer, "0", -1, true},
+    {fiSmallint, true, ftBCD, ftSmallint, TTextForm::Decimal, "0", -1, true},
+    {fiInteger, false, ftInteger, ftUnknown, TTextForm::Integer, "0", -1, true},
+    {fiInteger, true, ftBCD, ftInteger, TTextForm::Decimal, "0", -1, true},
+    {fiChar, false, ftString, ftUnknown, TTextForm::Text, nullptr, -1, true},
+    {fiDouble, false, ftFloat, ftUnknown, TTextForm::Number, "0.00", -1, true},
+    {fiTimestamp, false, ftDateTime, ftUnknown, TTextForm::Timestamp, "1-1-1900", -1, true},
+    {fiVarchar, false, ftString, ftUnknown, TTextForm::Text, nullptr, 255, true},
+    {fiBlob, false, ftBlob, ftUnknown, TTextForm::Blob, "", 0, false},
+};
+
 }  // namespace
+
+const TColumnKind* ColumnKindOf(int16_t fieldType, int16_t scale) {
+  const TColumnKind* unscaled = nullptr;
+  for (const TColumnKind& kind : ColumnKinds) {
+    if (kind.FieldType != fieldType) continue;
+    if (kind.Scaled == (scale < 0)) return &kind;
+    if (!kind.Scaled) unscaled = &kind;
+  }
+  return unscaled;
+}
+
+TColumnType ColumnTypeOf(const TFieldInfo& field) {
+  return {field.Kind->Type, field.Kind->Storage, field.Kind->Type == ftBCD ? field.FieldScale : 0};
+}
 
 const TStringList& TableFieldsSQL() {
   static const TStringList lines = {
@@ -28,7 +55,8 @@ const TStringList& TableFieldsSQL() {
       "  RDB$FIELDS.RDB$FIELD_TYPE , ",
       "  RDB$FIELDS.RDB$FIELD_LENGTH , ",
       "  RDB$RELATION_FIELDS.RDB$NULL_FLAG,",
-      "  RDB$INDEX_SEGMENTS.RDB$FIELD_POSITION PRIMARYKEY",
+      "  RDB$INDEX_SEGMENTS.RDB$FIELD_POSITION PRIMARYKEY,",
+      "  RDB$FIELDS.RDB$FIELD_SCALE",
       "FROM (( ",
       "  RDB$RELATION_FIELDS ",
       "left join RDB$FIELDS on",
@@ -41,6 +69,7 @@ const TStringList& TableFieldsSQL() {
       "  RDB$INDEX_SEGMENTS.RDB$FIELD_NAME = RDB$RELATION_FIELDS.RDB$FIELD_NAME",
       "WHERE\t",
       "  RDB$RELATION_FIELDS.RDB$RELATION_NAME = :TableName",
+      "  and RDB$FIELDS.RDB$COMPUTED_BLR is null",
       "ORDER BY ",
       "  RDB$RELATION_FIELDS.RDB$FIELD_POSITION",
   };
@@ -70,37 +99,20 @@ int ReadTableFields(const std::string& tableName, TFieldTable& fields) {
     field.FieldLength = static_cast<int16_t>(row[3].AsInteger());
     field.NotNull = !row[4].IsNull() && row[4].AsInteger() == 1;
     field.IsKey = !row[5].IsNull();
+    field.FieldScale = static_cast<int16_t>(row[6].AsInteger());
     field.Overwrite = true;
-    field.IsLong = false;
-    switch (field.FieldType) {
-      case fiSmallint:
-      case fiInteger:
-        field.DefaultValue = "0";
-        break;
-      case fiChar:
-        field.DefaultValue = TextDefault(field.FieldLength);
-        break;
-      case fiDouble:
-        field.DefaultValue = "0.00";
-        break;
-      case fiTimestamp:
-        field.DefaultValue = "1-1-1900";
-        break;
-      case fiVarchar:
-        field.DefaultValue = TextDefault(field.FieldLength);
-        field.IsLong = field.FieldLength >= 255;
-        break;
-      case fiBlob:
-        field.DefaultValue.clear();
-        field.IsLong = true;
-        break;
-      default:
-        // No default text of an earlier table's column may stay behind in the record.
-        field.DefaultValue.clear();
-        MessageDlg(
-            "DBLOAD: Field \"" + field.ColumnName + "\" Has a UnHandeled Type " + IntToStr(field.FieldType),
-            mtError, {mbOK}, 0);
-        break;
+    field.Kind = ColumnKindOf(field.FieldType, field.FieldScale);
+    if (field.Kind) {
+      field.DefaultValue =
+          field.Kind->DefaultValue ? field.Kind->DefaultValue : TextDefault(field.FieldLength);
+      field.IsLong = field.Kind->LongFrom >= 0 && field.FieldLength >= field.Kind->LongFrom;
+    } else {
+      // No default text of an earlier table's column may stay behind in the record.
+      field.DefaultValue.clear();
+      field.IsLong = false;
+      MessageDlg(
+          "DBLOAD: Field \"" + field.ColumnName + "\" Has a UnHandeled Type " + IntToStr(field.FieldType),
+          mtError, {mbOK}, 0);
     }
     query->Next();
     ++i;

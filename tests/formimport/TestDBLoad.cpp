@@ -279,7 +279,10 @@ TEST_F(TImportTest, AFailureEndsTheImportWithEarlierTablesCommittedAndTheFailing
 }
 
 TEST_F(TImportTest, ColumnValuesAsTheFileWritesThem) {
-  Open("CREATE TABLE vals (k INTEGER NOT NULL PRIMARY KEY, v VARCHAR(40), w VARCHAR(40), c CHAR(5))");
+  // A computed column is no column the import writes: its element is passed over like any other.
+  Open(
+      "CREATE TABLE vals (k INTEGER NOT NULL PRIMARY KEY, v VARCHAR(40), twice COMPUTED BY (k * 2),"
+      " w VARCHAR(40), c CHAR(5))");
   const struct {
     std::string Elements;         // the row's elements after the key
     TestDatabase::TRow Expected;  // v, w, c
@@ -302,6 +305,7 @@ TEST_F(TImportTest, ColumnValuesAsTheFileWritesThem) {
       {"<v><b>bold</b></v>", {"<b>bold</b>", N, N}},  // markup stays text
       {"<v>1234567890123456789012345678901234567890TOO LONG</v>",
        {"1234567890123456789012345678901234567890", N, N}},
+      {"<twice>7</twice><v>computed</v>", {"computed", N, N}},
   };
   int k = 0;
   for (const auto& c : cases) {
@@ -316,28 +320,130 @@ TEST_F(TImportTest, ColumnValuesAsTheFileWritesThem) {
 }
 
 TEST_F(TImportTest, NumbersAndTimestampsAreConvertedByColumnType) {
+  // In a dialect-1 database a NUMERIC or DECIMAL of up to nine digits is a scaled SMALLINT or INTEGER.
   Open(
       "CREATE TABLE nums (k INTEGER NOT NULL PRIMARY KEY, s SMALLINT, i INTEGER, d DOUBLE PRECISION,"
-      " t TIMESTAMP)");
+      " t TIMESTAMP, n NUMERIC(9,2), e DECIMAL(9,3), m NUMERIC(4,1))");
   const struct {
-    std::string S, I, D, T;
+    std::string S, I, D, T, N, E, M;
     TestDatabase::TRow Expected;
   } cases[] = {
-      {"2.5", "3.5", "12.5", "20040115", {"2", "4", "12.5", "2004-01-15"}},
-      {"-2.5", "4294967297", "-.5", "20040115133005", {"-2", "1", "-0.5", "2004-01-15 13:30:05"}},
-      {"x", "1,5", "12.34.5", "1-1-1900", {"0", "1", "12.34", "1899-12-30"}},
-      {"1", "1", "1", "18000101120000", {"1", "1", "1", "1800-01-01 12:00:00"}},  // before the zero date
+      {"2.5",
+       "3.5",
+       "12.5",
+       "20040115",
+       "12.34",
+       "1.005",
+       "-0.5",
+       {"2", "4", "12.5", "2004-01-15", "12.34", "1.005", "-0.5"}},
+      {"-2.5",
+       "2147483647",
+       "-.5",
+       "20040115133005",
+       "12.345",
+       "1.0005",
+       "-0.05",
+       {"-2", "2147483647", "-0.5", "2004-01-15 13:30:05", "12.34", "1.000", "0.0"}},
+      {"x",
+       "1,5",
+       "12.34.5",
+       "1-1-1900",
+       "-12.355",
+       "abc7",
+       "3276.7",
+       {"0", "1", "12.34", "1899-12-30", "-12.36", "7.000", "3276.7"}},
+      {"1",
+       "-2147483648",
+       "1",
+       "18000101120000",
+       "0.125",
+       "-0.0015",
+       "-3276.8",
+       {"1", "-2147483648", "1", "1800-01-01 12:00:00", "0.12", "-0.002",
+        "-3276.8"}},  // before the zero date
+      // Decimals that a binary fraction cannot hold, fewer places than the scale, and a carry.
+      {"32767",
+       "0",
+       "0",
+       "20040115",
+       "1.015",
+       "2.5",
+       "99.95",
+       {"32767", "0", "0", "2004-01-15", "1.02", "2.500", "100.0"}},
+      {"-32768",
+       "0",
+       "0",
+       "20040115",
+       "21474836.47",
+       "-2147483.648",
+       "x",
+       {"-32768", "0", "0", "2004-01-15", "21474836.47", "-2147483.648", "0.0"}},
   };
   int k = 0;
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.S + " " + c.I + " " + c.D + " " + c.T);
+    SCOPED_TRACE(c.S + " " + c.I + " " + c.D + " " + c.T + " " + c.N + " " + c.E + " " + c.M);
     ++k;
-    ASSERT_EQ(
-        Import(Form(Table(
-            "nums", {Row({{"k", std::to_string(k)}, {"s", c.S}, {"i", c.I}, {"d", c.D}, {"t", c.T}})}))),
-        1);
-    EXPECT_EQ(Rows("SELECT s, i, d, t FROM nums WHERE k = " + std::to_string(k)), TRows{c.Expected});
+    ASSERT_EQ(Import(Form(Table("nums", {Row({{"k", std::to_string(k)},
+                                              {"s", c.S},
+                                              {"i", c.I},
+                                              {"d", c.D},
+                                              {"t", c.T},
+                                              {"n", c.N},
+                                              {"e", c.E},
+                                              {"m", c.M}})}))),
+              1);
+    EXPECT_EQ(Rows("SELECT s, i, d, t, n, e, m FROM nums WHERE k = " + std::to_string(k)), TRows{c.Expected});
   }
+  // A scaled key is found again by its exact value.
+  Open("CREATE TABLE priced (p NUMERIC(9,2) NOT NULL PRIMARY KEY, v VARCHAR(5))");
+  ASSERT_EQ(Import(Form(Table("priced", {Row({{"p", "0.1"}, {"v", "a"}}), Row({{"p", "0.10"}, {"v", "b"}}),
+                                         Row({{"p", "0.105"}, {"v", "c"}})}))),
+            3);
+  EXPECT_EQ(Rows("SELECT p, v FROM priced"), (TRows{{"0.10", "c"}}));
+}
+
+TEST_F(TImportTest, ANumberThatDoesNotFitItsColumnStopsTheImportBeforeItsRowIsWritten) {
+  Open(
+      "CREATE TABLE nums (k INTEGER NOT NULL PRIMARY KEY, s SMALLINT, i INTEGER, d DOUBLE PRECISION,"
+      " n NUMERIC(9,2), m NUMERIC(4,1))");
+  const std::string huge = "1" + std::string(400, '0');
+  const std::string range32 = "The allowed range is -2147483648 to 2147483647";
+  const struct {
+    std::string Column, Value, Message;
+  } cases[] = {
+      {"s", "40000", "40000 is not a valid value for field 'S'. The allowed range is -32768 to 32767"},
+      {"s", "-32768.6", "-32769 is not a valid value for field 'S'. The allowed range is -32768 to 32767"},
+      {"i", "3000000000", "3000000000 is not a valid value for field 'I'. " + range32},
+      {"i", "4294967297", "4294967297 is not a valid value for field 'I'. " + range32},
+      {"i", "-2147483648.5001", "-2147483649 is not a valid value for field 'I'. " + range32},
+      {"i", "99999999999999999999", "1e+20 is not a valid value for field 'I'. " + range32},
+      {"d", huge,
+       "inf is not a valid value for field 'D'. The allowed range is -1.79769313486232e+308 to "
+       "1.79769313486232e+308"},
+      {"n", "21474836.475",
+       "21474836.48 is not a valid value for field 'N'. The allowed range is -21474836.48 to 21474836.47"},
+      {"n", huge + ".5",
+       huge + ".50 is not a valid value for field 'N'. The allowed range is -21474836.48 to 21474836.47"},
+      {"m", "-3276.851",
+       "-3276.9 is not a valid value for field 'M'. The allowed range is -3276.8 to 3276.7"},
+      // A key: no stored row is named by its low bits (form 4294976297 would be form 9001).
+      {"k", "4294967298", "4294967298 is not a valid value for field 'K'. " + range32},
+  };
+  Execute("INSERT INTO nums (k, s) VALUES (2, 5)");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Column + " " + c.Value.substr(0, 30));
+    try {
+      const std::string second =
+          c.Column == "k" ? Row({{"k", c.Value}, {"s", "1"}}) : Row({{"k", "2"}, {c.Column, c.Value}});
+      Import(Form(Table("nums", {Row({{"k", "1"}, {"s", "1"}}), second})));
+      ADD_FAILURE() << "imported";
+    } catch (const EDatabaseError& e) {
+      EXPECT_EQ(e.Message(), c.Message);
+    }
+    if (FDb->Connection().InTransaction()) FDb->Connection().Rollback();
+    EXPECT_EQ(Rows("SELECT k, s, i, d, n, m FROM nums"), (TRows{{"2", "5", N, N, N, N}}));
+  }
+  EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
 TEST_F(TImportTest, EmptyValuesGiveDefaultsInNotNullColumnsAndNullElsewhere) {
@@ -389,37 +495,41 @@ TEST_F(TImportTest, AnEmptyKeyMatchesNothingAndAppends) {
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
-TEST_F(TImportTest, KeysAreMatchedCutAndUnescapedAsTheyAreWritten) {
+TEST_F(TImportTest, KeysAreMatchedUnescapedAndNeverCutOntoAnotherRow) {
   Open();
   // The escaped text as a key: no import matches it.
-  Execute("INSERT INTO dictobservation (obscode, description) VALUES ('a\\nb', 'stored')");
-  const std::string cutInsideAnEscape = std::string(19, 'k') + "\\ntail";  // cut to 20, then unescaped
+  Execute(
+      "INSERT INTO dictobservation (obscode, description) VALUES ('a\\nb', 'stored');"
+      "INSERT INTO dictobservation (obscode, description) VALUES ('BLOOD_PRESSURE_SYSTO', 'stored');"
+      "INSERT INTO dictcombo (obscode, comboseq, combotext) VALUES ('BLOOD_PRESSURE_SYSTO', 1, 'stored')");
   const auto form = [&](const std::string& value, const std::string& seq) {
     std::vector<std::string> parents, children;
+    // The last three are longer than the column's 20 characters: cut, each would name the stored row
+    // BLOOD_PRESSURE_SYSTO, so each is refused, and its child rows are not deleted.
     for (const std::string& key :
-         {"a\\\\b"s, "a\\rb"s, "a\\nb"s, std::string("a\xa6") + "b", cutInsideAnEscape}) {
+         {"a\\\\b"s, "a\\rb"s, "a\\nb"s, std::string("a\xa6") + "b", "BLOOD_PRESSURE_SYSTOLIC"s,
+          "BLOOD_PRESSURE_SYSTOLE2"s, "BLOOD_PRESSURE_SYSTO\\n"s}) {
       parents.push_back(Row({{"obscode", key}, {"description", value}}));
       children.push_back(Row({{"obscode", key}, {"comboseq", seq}, {"combotext", value}}));
     }
     return Form(Table("dictobservation", parents) + Table("dictcombo", children));
   };
-  ASSERT_EQ(Import(form("one", "1")), 10);
+  ASSERT_EQ(Import(form("one", "1")), 8);
   // Imported again with new values: every row is found and updated, and its old child rows deleted.
-  ASSERT_EQ(Import(form("two", "2")), 10);
-  const std::string cut = std::string(19, 'k') + "\\";
+  ASSERT_EQ(Import(form("two", "2")), 8);
   EXPECT_EQ(Rows("SELECT obscode, description FROM dictobservation ORDER BY obscode"),
-            (TRows{{"a\nb", "two"},
+            (TRows{{"BLOOD_PRESSURE_SYSTO", "stored"},
+                   {"a\nb", "two"},
                    {"a\rb", "two"},
                    {"a\\b", "two"},
                    {"a\\nb", "stored"},
-                   {"a|b", "two"},
-                   {cut, "two"}}));
+                   {"a|b", "two"}}));
   EXPECT_EQ(Rows("SELECT obscode, comboseq, combotext FROM dictcombo ORDER BY obscode"),
-            (TRows{{"a\nb", "2", "two"},
+            (TRows{{"BLOOD_PRESSURE_SYSTO", "1", "stored"},
+                   {"a\nb", "2", "two"},
                    {"a\rb", "2", "two"},
                    {"a\\b", "2", "two"},
-                   {"a|b", "2", "two"},
-                   {cut, "2", "two"}}));
+                   {"a|b", "2", "two"}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
@@ -481,7 +591,7 @@ TEST_F(TImportTest, ARowWhosePostFailsIsSkippedAndItsChildRowsStayDeleted) {
                       Row({{"formid", "4"}, {"formname", "four"}, {"layout", "TWFu"}})}))),
       2);
   EXPECT_EQ(Rows("SELECT formid, formname, formversion, layout FROM advform ORDER BY formid"),
-            (TRows{{"1", "one", "0", N}, {"2", "two", "1", "Man"}, {"4", "four", "0", "Man"}}));
+            (TRows{{"1", "one", "0", N}, {"2", "two", "1", N}, {"4", "four", "0", "Man"}}));
   EXPECT_EQ(Rows("SELECT formid FROM afitem"), (TRows{{"3"}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
@@ -635,18 +745,20 @@ TEST_F(TImportTest, LongColumnsAreWrittenAfterTheRowByQueriesOfTheirOwn) {
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }
 
-TEST_F(TImportTest, ALongColumnWriteTheDatabaseRefusesIsSkippedAndTheImportGoesOn) {
+TEST_F(TImportTest, ALongColumnTheDatabaseRefusesTakesBackItsWholeRowAndTheImportGoesOn) {
   Open(
-      "CREATE TABLE notes (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(300),"
+      "CREATE TABLE notes (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(300), n INTEGER,"
       " b VARCHAR(300) CHECK (b <> 'refused'), c BLOB SUB_TYPE 1)");
   const auto note = [](const std::string& k, const std::string& b, const std::string& c) {
-    return Row({{"k", k}, {"a", "a" + k}, {"b", b}, {"c", c}});
+    return Row({{"k", k}, {"a", "a" + k}, {"n", k}, {"b", b}, {"c", c}});
   };
-  // The row is counted; its refused column stays as it was, and the columns and rows after it are written.
-  EXPECT_EQ(Import(Form(Table("notes", {note("1", "refused", "{c1}"), note("2", "b2", "{c2}")}))), 2);
-  EXPECT_EQ(Import(Form(Table("notes", {note("2", "refused", "{c3}"), note("3", "b3", "{c4}")}))), 2);
-  EXPECT_EQ(Rows("SELECT k, a, b, c FROM notes ORDER BY k"),
-            (TRows{{"1", "a1", N, "{c1}"}, {"2", "a2", "b2", "{c3}"}, {"3", "a3", "b3", "{c4}"}}));
+  // No half of a row is written: not its first long column, not its other columns, not the long
+  // columns after the refused one. The rows after it are written.
+  EXPECT_EQ(Import(Form(Table("notes", {note("1", "refused", "{c1}"), note("2", "b2", "{c2}")}))), 1);
+  Execute("UPDATE notes SET n = 0");
+  EXPECT_EQ(Import(Form(Table("notes", {note("2", "refused", "{c3}"), note("3", "b3", "{c4}")}))), 1);
+  EXPECT_EQ(Rows("SELECT k, a, n, b, c FROM notes ORDER BY k"),
+            (TRows{{"2", "a2", "0", "b2", "{c2}"}, {"3", "a3", "3", "b3", "{c4}"}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
 }

@@ -48,10 +48,10 @@ TEST(ParseNumber, ReadsDigitsSignAndOneFraction) {
   EXPECT_FALSE(std::signbit(ParseNumber("-0"))) << "0 - 0 is a plain zero";
 }
 
-TEST(ParseInteger, RoundsHalvesToEvenAndKeepsTheLow32Bits) {
+TEST(ParseInteger, RoundsHalvesToEvenAndNeverWraps) {
   const struct {
     std::string Text;
-    int32_t Expected;
+    double Expected;
   } cases[] = {
       {"2.5", 2},
       {"3.5", 4},
@@ -62,19 +62,43 @@ TEST(ParseInteger, RoundsHalvesToEvenAndKeepsTheLow32Bits) {
       {"-7.51", -8},
       {"abc", 0},
       {"2147483647", 2147483647},
-      {"2147483648", -2147483647 - 1},
-      {"4294967297", 1},
-      {"12345678901", -539222987},
-      {"-9223372036854775808", 0},
-      // Too large for 64 bits: a defined 0, never an undefined conversion.
-      {"9223372036854775808", 0},
-      {"99999999999999999999", 0},
-      {"-99999999999999999999", 0},
-      {std::string(400, '9'), 0},
+      // Whole, however large: the column's conversion refuses what does not fit.
+      {"2147483648", 2147483648.0},
+      {"4294967297", 4294967297.0},
+      {"12345678901", 12345678901.0},
+      {"-9223372036854775808", -9223372036854775808.0},
+      {"99999999999999999999", 1e20},
+      {std::string(400, '9'), HUGE_VAL},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("'" + c.Text.substr(0, 30) + "'");
-    EXPECT_EQ(ParseInteger(c.Text), c.Expected);
+    EXPECT_DOUBLE_EQ(ParseInteger(c.Text), c.Expected);
+  }
+}
+
+TEST(NumberText, TheDigitsParseNumberReads) {
+  const struct {
+    std::string Text, Expected;
+  } cases[] = {
+      {"12.5", "12.5"},
+      {"abc-12.50x", "-12.50"},
+      {".5", "0.5"},
+      {"-.25", "-0.25"},
+      {"1,5", "1"},
+      {"12.34.5", "12.34"},
+      {"", "0"},
+      {"abc", "0"},
+      {"007", "007"},
+      {"3.", "3"},
+      {"- 7", "7"},
+      {"12\0"
+       "34"s,
+       "12"},
+      {"1.0000000000000000000001", "1.0000000000000000000001"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("'" + c.Text + "'");
+    EXPECT_EQ(NumberText(c.Text), c.Expected);
   }
 }
 

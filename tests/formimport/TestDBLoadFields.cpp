@@ -20,7 +20,8 @@ std::string Describe(const TFieldInfo& f) {
   flags += f.IsLong ? 'L' : '-';
   flags += f.Overwrite ? 'O' : '-';
   return f.ColumnName + " " + std::to_string(f.FieldType) + " " + std::to_string(f.FieldLength) + " " +
-         flags + " [" + f.DefaultValue + "]" + (f.TextValue.empty() ? "" : " text");
+         flags + " [" + f.DefaultValue + "]" + (f.TextValue.empty() ? "" : " text") +
+         (f.FieldScale ? " scale " + std::to_string(f.FieldScale) : "");
 }
 
 std::vector<std::string> Read(TLoaderDatabase& db, const std::string& table, TFieldTable& fields) {
@@ -45,7 +46,8 @@ TEST(ReadTableFields, TheMetadataQueryIsSentLineForLine) {
       {"  RDB$FIELDS.RDB$FIELD_TYPE , ", 30},
       {"  RDB$FIELDS.RDB$FIELD_LENGTH , ", 32},
       {"  RDB$RELATION_FIELDS.RDB$NULL_FLAG,", 36},
-      {"  RDB$INDEX_SEGMENTS.RDB$FIELD_POSITION PRIMARYKEY", 50},
+      {"  RDB$INDEX_SEGMENTS.RDB$FIELD_POSITION PRIMARYKEY,", 51},
+      {"  RDB$FIELDS.RDB$FIELD_SCALE", 28},
       {"FROM (( ", 8},
       {"  RDB$RELATION_FIELDS ", 22},
       {"left join RDB$FIELDS on", 23},
@@ -58,12 +60,13 @@ TEST(ReadTableFields, TheMetadataQueryIsSentLineForLine) {
       {"  RDB$INDEX_SEGMENTS.RDB$FIELD_NAME = RDB$RELATION_FIELDS.RDB$FIELD_NAME", 72},
       {"WHERE\t", 6},
       {"  RDB$RELATION_FIELDS.RDB$RELATION_NAME = :TableName", 52},
+      {"  and RDB$FIELDS.RDB$COMPUTED_BLR is null", 41},
       {"ORDER BY ", 9},
       {"  RDB$RELATION_FIELDS.RDB$FIELD_POSITION", 40},
   };
   const TStringList& sql = TableFieldsSQL();
-  ASSERT_EQ(sql.Count(), 21);
-  for (int i = 0; i < 21; ++i) {
+  ASSERT_EQ(sql.Count(), 23);
+  for (int i = 0; i < 23; ++i) {
     SCOPED_TRACE(i + 1);
     EXPECT_EQ(sql[i], expected[i].Line);
     EXPECT_EQ(sql[i].size(), expected[i].Length);
@@ -121,7 +124,7 @@ TEST(ReadTableFields, LengthsDecideTheTextDefaultAndLongVarchars) {
   TLoaderDatabase db(
       "CREATE TABLE lengths (k INTEGER NOT NULL PRIMARY KEY, c1 CHAR(1), c2 CHAR(2), c3 CHAR(3),"
       " v2 VARCHAR(2), v3 VARCHAR(3), v254 VARCHAR(254), v255 VARCHAR(255), b BLOB SUB_TYPE 1,"
-      " n NUMERIC(15,2), d DATE)");
+      " n NUMERIC(15,2), d DATE, total COMPUTED BY (k + 1), p NUMERIC(9,2), q NUMERIC(4,1), r DECIMAL(4,1))");
   TRecordingDialogService dialogs;
   TFieldTable fields(FieldTableSize);
   EXPECT_EQ(Read(db, "lengths", fields), (std::vector<std::string>{
@@ -134,8 +137,12 @@ TEST(ReadTableFields, LengthsDecideTheTextDefaultAndLongVarchars) {
                                              "V254 37 254 ---O [N/A]",
                                              "V255 37 255 --LO [N/A]",
                                              "B 261 8 --LO []",
-                                             "N 27 8 ---O [0.00]",
+                                             "N 27 8 ---O [0.00] scale -2",
                                              "D 35 8 ---O [1-1-1900]",
+                                             // No computed column: nothing can be written to it.
+                                             "P 8 4 ---O [0] scale -2",
+                                             "Q 7 2 ---O [0] scale -1",
+                                             "R 8 4 ---O [0] scale -1",
                                          }));
 }
 

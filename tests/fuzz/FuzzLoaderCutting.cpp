@@ -49,6 +49,7 @@ void Check(bool condition) {
 void ConvertValue(std::string value) {
   (void)ParseNumber(value);
   (void)ParseInteger(value);
+  (void)NumberText(value);
   (void)ParseTimestamp(value);
   std::string blob;
   SetBlobSource(value);
