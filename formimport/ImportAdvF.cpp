@@ -11,6 +11,7 @@
 #include "platform/system/Dialogs.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"
+#include "platform/system/RunReport.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/UiClasses.h"
 
@@ -43,6 +44,17 @@ void TdlImportAdvF::Loaded() {
   }
   TdlQBaseModal::Loaded();
 }
+
+namespace {
+
+// Why QV32.INI gave no database, naming the file the loop read or the folder it looked in.
+std::string NoDatabaseReason(const TIniFile& ini, const std::string& folder) {
+  if (!FileExists(ini.FileName())) return "no QV32.INI in " + folder;
+  if (!ini.Readable()) return ini.FileName() + " cannot be read";
+  return ini.FileName() + " has no DB0 in [DBNAMES]";
+}
+
+}  // namespace
 
 std::string FormFileArgument() { return ParamStr(1); }
 
@@ -82,17 +94,26 @@ void TdlImportAdvF::buOKClick(TObject* /*Sender*/) {
     const TIniFile ini(folder + FindNameIgnoringCase(folder, "QV32.INI"));
     TDatabase* database = dmData->dbDataBase;
     int n = 0;
-    while (!ini.ReadString("DBNAMES", "DB" + IntToStr(n), "").empty()) {
+    std::string name;
+    while (!(name = ini.ReadString("DBNAMES", "DB" + IntToStr(n), "")).empty()) {
+      const std::string key = "DB" + IntToStr(n);
       database->Params().Clear();
-      ini.ReadSectionValues("DB" + IntToStr(n) + ".PARAMS", database->Params());
+      ini.ReadSectionValues(key + ".PARAMS", database->Params());
+      // Named by its entry, never by its parameters: they hold the password.
+      const std::string entry = key + " \"" + name + "\"";
       ++n;  // before the skips, so that a skipped database does not end the list
-      if (database->Params().Count() == 0) continue;
+      if (database->Params().Count() == 0) {
+        ReportSkipped(entry + " skipped: no parameters in [" + key + ".PARAMS]");
+        continue;
+      }
 
       try {
         PrepareDatabaseParams(database);
         database->Open();
-      } catch (const EDBEngineError&) {
-        continue;  // a database that cannot be reached is passed over without a word
+      } catch (const EDBEngineError& e) {
+        // A database that cannot be reached is passed over without a box.
+        ReportSkipped(entry + " skipped: cannot open: " + e.Message());
+        continue;
       }
 
       ImportAdvancedForm(fileName);
@@ -103,6 +124,7 @@ void TdlImportAdvF::buOKClick(TObject* /*Sender*/) {
         // The rows are committed table by table already; a failing close loses nothing.
       }
     }
+    if (n == 0) ReportSkipped("no database configured: " + NoDatabaseReason(ini, folder));
   }
   Application->Terminate();
 }

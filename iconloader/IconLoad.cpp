@@ -1,6 +1,8 @@
 #include "iconloader/IconLoad.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 #include "foundation/QVConnect.h"
 #include "iconloader/QUBaseFolder.h"
@@ -13,6 +15,7 @@
 #include "platform/system/FileRead.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"
+#include "platform/system/RunReport.h"
 #include "platform/system/TerminationSignals.h"
 #include "platform/ui/UiClasses.h"
 
@@ -30,11 +33,49 @@ bool HasBitmapExtension(const std::string& name) {
          SameText(std::string_view(name).substr(name.size() - ExtensionLength), ".BMP");
 }
 
-// The key a bitmap is stored under: its name without the last four characters, cut to 15; letters
-// keep their case.
+// The length of the UTF-8 character that begins at pos: 0 where none does (a stray or overlong byte, an
+// encoded surrogate, a value above U+10FFFF, a character cut short).
+size_t Utf8CharacterLength(std::string_view text, size_t pos) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  if (lead < 0x80) return 1;
+  size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (pos + length > text.size()) return 0;
+  if (byte(pos + 1) < low || byte(pos + 1) > high) return 0;
+  for (size_t i = pos + 2; i < pos + length; ++i)
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  return length;
+}
+
+// The key a bitmap is stored under: its name without the last four characters, cut to the key's 15
+// places; letters keep their case. A UTF-8 name loses whole characters only, since half of one would
+// make a key that is no text and that names differing after it share; any other name is cut as bytes.
 std::string IconKeyOf(const std::string& fileName) {
   if (fileName.size() <= ExtensionLength) return std::string();
-  return fileName.substr(0, std::min(fileName.size() - ExtensionLength, IconKeyLength));
+  const std::string_view stem = std::string_view(fileName).substr(0, fileName.size() - ExtensionLength);
+  size_t cut = 0;
+  for (size_t pos = 0; pos < stem.size();) {
+    const size_t length = Utf8CharacterLength(stem, pos);
+    if (length == 0) return std::string(stem.substr(0, std::min(stem.size(), IconKeyLength)));
+    pos += length;
+    if (pos <= IconKeyLength) cut = pos;
+  }
+  return std::string(stem.substr(0, cut));
 }
 
 }  // namespace
@@ -176,13 +217,24 @@ void TfmLoadImages::LoadIconFolder() {
   }
 
   quBlob->SetDatabaseName(dbDatabase->DatabaseName());
-  if (!DirectoryExists(folder)) return;
+  const std::string entry = SelectedEntry();
+  if (!DirectoryExists(folder)) {
+    ReportSkipped(entry + " skipped: folder \"" + folder + "\" not found");
+    return;
+  }
 
   std::string buffer;
   const std::string prefix = IncludeTrailingPathDelimiter(folder);
-  // The directory's own order; a listing that fails part way simply ends there.
+  int bitmaps = 0;
+  int existingKeys = 0;
+  // The directory's own order; a listing that fails part way ends there.
   std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+  std::filesystem::directory_iterator it(folder, error);
+  if (error) {
+    ReportSkipped(entry + " skipped: folder \"" + folder + "\" cannot be listed: " + error.message());
+    return;
+  }
+  for (const std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
     TerminationCheckpoint();
     const std::string name = it->path().filename().string();
     if (!HasBitmapExtension(name)) continue;
@@ -203,16 +255,31 @@ void TfmLoadImages::LoadIconFolder() {
     }
     quBlob->ParamByName("ICONKEY").SetAsString(IconKeyOf(name));
     quBlob->ParamByName("ICONBLOB").SetAsBlob(buffer);
+    ++bitmaps;
     try {
       quBlob->ExecSQL();
     } catch (const EDBEngineError& e) {
-      // A row the table refuses (a duplicate key, a missing table) is skipped without a word; a
+      // A row the table refuses (a duplicate key, a missing table) is skipped without a box; a
       // database that cannot take rows at all (a full disk, a lost connection) ends the load.
       if (e.IsDatabaseFailure()) throw;
+      if (e.IsDuplicateKey()) ++existingKeys;
     } catch (const std::exception&) {
       // Nor does any other failure of the insert stop the load.
     }
   }
+  if (error) {
+    ReportSkipped(entry + ": folder \"" + folder + "\" listed only in part: " + error.message());
+  }
+  // Loading a folder again is ordinary: said, but not counted as a skip.
+  if (existingKeys > 0) {
+    ReportNote(entry + ": " + IntToStr(existingKeys) + " of " + IntToStr(bitmaps) +
+               " icons not stored, their key exists");
+  }
+}
+
+std::string TfmLoadImages::SelectedEntry() const {
+  const int index = cbDatabase->ItemIndex();
+  return "DB" + IntToStr(index) + " \"" + cbDatabase->Items()[index] + "\"";
 }
 
 void RegisterIconLoaderClasses() {

@@ -54,6 +54,8 @@ class TfmLoadImages : public TForm {
   void CloseDatabase();
   void RunUnattended();
   void LoadIconFolder();
+  // The selected entry as the lines on standard error name it, DB<index> "<name>"; an entry is selected.
+  std::string SelectedEntry() const;
 
   std::string FFolderArg;
   // A message box confirmed during the run activates the form again: the run must not start anew.

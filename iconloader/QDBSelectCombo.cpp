@@ -6,6 +6,7 @@
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"
 #include "platform/system/Registry.h"
+#include "platform/system/RunReport.h"
 
 namespace {
 
@@ -70,10 +71,21 @@ std::string TQDBSelectCombo::GetIniFileName() const {
 void TQDBSelectCombo::LoadDatabaseNames() {
   if (Designing()) return;
   const TIniFile ini(GetIniFileName());
-  for (int n = 0;; ++n) {
+  int n = 0;
+  for (;; ++n) {
     const std::string name = ini.ReadString("DBNAMES", "DB" + IntToStr(n), "");
     if (name.empty()) break;
     Items().Add(name);
+  }
+  if (n > 0) return;
+  // Every load would find nothing to load into: say where the list was looked for.
+  if (!FileExists(ini.FileName())) {
+    ReportSkipped("no database list: no QV32.INI in " + LoaderProgramFolder() + " or " +
+                  ExtractFilePath(ini.FileName()));
+  } else if (!ini.Readable()) {
+    ReportSkipped("no database list: " + ini.FileName() + " cannot be read");
+  } else {
+    ReportSkipped("no database list: " + ini.FileName() + " has no DB0 in [DBNAMES]");
   }
 }
 

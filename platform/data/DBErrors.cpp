@@ -33,3 +33,9 @@ bool EDBEngineError::IsDatabaseFailure() const {
            std::end(DatabaseFailureCodes);
   });
 }
+
+bool EDBEngineError::IsDuplicateKey() const {
+  // The constraint's own code, and the unique index's where no constraint stands behind it.
+  return std::any_of(FErrorCodes.begin(), FErrorCodes.end(),
+                     [](long code) { return code == isc_unique_key_violation || code == isc_no_dup; });
+}

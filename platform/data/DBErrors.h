@@ -28,6 +28,8 @@ class EDBEngineError : public Exception {
   // inconsistent. Nothing written afterwards can be relied on to reach the database, so such an error
   // is never taken for a row the database refuses (a key, a constraint, a value).
   bool IsDatabaseFailure() const;
+  // True when the server refused a row because a primary or unique key already holds its value.
+  bool IsDuplicateKey() const;
 
  private:
   std::vector<long> FErrorCodes;

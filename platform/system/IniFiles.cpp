@@ -4,6 +4,13 @@
 
 #include "platform/system/ProfileFiles.h"
 
+bool TIniFile::Readable() const {
+  // Asked through the same reader as every value: the list of sections says whether it found a file.
+  char buffer[2];
+  GetPrivateProfileStringA(nullptr, nullptr, nullptr, buffer, sizeof buffer, FFileName.c_str());
+  return GetLastError() != static_cast<DWORD>(ERROR_FILE_NOT_FOUND);
+}
+
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
                                  const std::string& defaultValue) const {
   std::vector<char> buffer(ValueBufferSize);

@@ -11,6 +11,9 @@ class TIniFile {
   explicit TIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
 
   const std::string& FileName() const { return FFileName; }
+  // True when the file is there and the profile reader can read it; otherwise every read gives its
+  // default.
+  bool Readable() const;
 
   // The value of ident in section (at most 2,047 characters), or defaultValue when there is none.
   std::string ReadString(const std::string& section, const std::string& ident,

@@ -8,6 +8,7 @@
 // - Section and key names match without regard to ASCII case after their outer spaces are dropped;
 //   in the file, names and values lose their outer blanks, and one outer pair of matching quotes
 //   ('...' or "...") around a value is removed.
+// - A UTF-8 byte-order mark at the start of the file is skipped.
 // - A line whose first non-blank is ';' is a comment; lines before the first section are not read;
 //   the first of duplicate keys wins and only the first of duplicate sections is searched.
 // - A missing file, section or key (or an empty key name) gives the default (nullptr means ""),

@@ -1,8 +1,11 @@
 #include "platform/system/RegistryStore.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -125,15 +128,57 @@ bool ParseValueLine(const std::string& line, TValue& value) {
 struct THive {
   std::vector<TKey> Keys;
   bool HostNameRemoved = false;  // a removal line took the computer-name key away
+  LONG Error = ERROR_SUCCESS;    // the file could not be read, or holds a line of no known form
 };
+
+const char* const Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// The hive file's bytes. A missing file (or store folder) is an empty hive; a file that is there and
+// cannot be read, a folder in its place too, must not pass for one.
+LONG ReadHiveFile(HKEY hive, std::string& text) {
+  text.clear();
+  const int fd = ::open(HiveFileName(hive).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return ERROR_SUCCESS;
+    return errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : ERROR_REGISTRY_IO_FAILED;
+  }
+  LONG result = ERROR_SUCCESS;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    result = ERROR_REGISTRY_IO_FAILED;
+  } else if (!S_ISREG(st.st_mode)) {
+    result = ERROR_ACCESS_DENIED;
+  } else {
+    char block[4096];
+    for (;;) {
+      const ssize_t got = ::read(fd, block, sizeof block);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0)
+        result = errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : ERROR_REGISTRY_IO_FAILED;
+      if (got <= 0) break;
+      text.append(block, static_cast<size_t>(got));
+    }
+  }
+  ::close(fd);
+  return result;
+}
 
 THive LoadHive(HKEY hive) {
   THive result;
+  std::string text;
+  result.Error = ReadHiveFile(hive, text);
+  if (result.Error != ERROR_SUCCESS) return result;
+  // Some editors begin a UTF-8 file with a byte-order mark; it is no part of the first line.
+  if (text.starts_with(Utf8ByteOrderMark)) text.erase(0, std::strlen(Utf8ByteOrderMark));
+
   std::vector<TKey>& keys = result.Keys;
   bool inKey = false;
-  std::ifstream in(HiveFileName(hive), std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == ';') continue;
@@ -150,14 +195,19 @@ THive LoadHive(HKEY hive) {
       continue;
     }
     TValue value;
-    if (inKey && ParseValueLine(trimmed, value)) keys.back().Values.push_back(std::move(value));
+    if (!ParseValueLine(trimmed, value)) {
+      // A line of no known form: what the hive holds cannot be told, so none of it is taken.
+      result.Keys.clear();
+      result.Error = ERROR_BADDB;
+      return result;
+    }
+    if (inKey) keys.back().Values.push_back(std::move(value));
   }
   return result;
 }
 
-bool KeyExists(HKEY hive, const std::string& path) {
+bool KeyExists(const THive& data, HKEY hive, const std::string& path) {
   if (path.empty()) return true;
-  const THive data = LoadHive(hive);
   if (hive == HKEY_LOCAL_MACHINE && !data.HostNameRemoved && IsAtOrAbove(path, ComputerNameKey)) return true;
   for (const TKey& key : data.Keys)
     if (IsAtOrAbove(path, key.Path)) return true;
@@ -219,7 +269,9 @@ LONG RegOpenKeyExA(HKEY hKey, const char* subKey, DWORD /*options*/, REGSAM /*sa
   HKEY hive = 0;
   std::string path;
   if (!Resolve(hKey, subKey, hive, path)) return ERROR_INVALID_HANDLE;
-  if (!KeyExists(hive, path)) return ERROR_FILE_NOT_FOUND;
+  const THive data = LoadHive(hive);
+  if (data.Error != ERROR_SUCCESS) return data.Error;
+  if (!KeyExists(data, hive, path)) return ERROR_FILE_NOT_FOUND;
   *result = AddOpenKey(hive, path);
   return ERROR_SUCCESS;
 }
@@ -230,7 +282,10 @@ LONG RegCreateKeyExA(HKEY hKey, const char* subKey, HKEY* result) {
   HKEY hive = 0;
   std::string path;
   if (!Resolve(hKey, subKey, hive, path)) return ERROR_INVALID_HANDLE;
-  if (!KeyExists(hive, path)) {
+  const THive data = LoadHive(hive);
+  // Nothing is added to a file that could not be read as a hive.
+  if (data.Error != ERROR_SUCCESS) return data.Error;
+  if (!KeyExists(data, hive, path)) {
     std::error_code ec;
     std::filesystem::create_directories(RegistryStoreFolder(), ec);
     const std::string fileName = HiveFileName(hive);
@@ -260,6 +315,7 @@ LONG RegQueryValueExA(HKEY hKey, const char* valueName, DWORD* /*reserved*/, DWO
 
   const TValue* found = nullptr;
   const THive hiveData = LoadHive(hive);
+  if (hiveData.Error != ERROR_SUCCESS) return hiveData.Error;
   for (const TKey& key : hiveData.Keys) {
     if (found != nullptr) break;
     if (!SameText(key.Path, path)) continue;

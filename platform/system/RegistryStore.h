@@ -12,7 +12,10 @@
 //                                      above gave them
 //
 // Key paths and value names match without regard to ASCII case. A key exists when it is written or
-// lies above one that is. Lines that follow none of these forms are skipped.
+// lies above one that is. A UTF-8 byte-order mark at the start of the file is skipped. A file that is
+// there but cannot be read (a folder in its place too) fails every call on its hive with
+// ERROR_ACCESS_DENIED (ERROR_REGISTRY_IO_FAILED for another failure of the read), and one with a line
+// that follows none of these forms fails them with ERROR_BADDB: neither passes for an empty hive.
 //
 // The computer name (HKEY_LOCAL_MACHINE "System\CurrentControlSet\Control\ComputerName\ComputerName",
 // value "ComputerName") is answered from the host name when the store holds none: its first label,
@@ -35,6 +38,10 @@ constexpr REGSAM KEY_SET_VALUE = 0x0002;
 constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
 constexpr REGSAM KEY_READ = 0x20019;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+
+// The hive file holds a line of no known form, or could not be read for a reason other than access.
+constexpr LONG ERROR_BADDB = 1009;
+constexpr LONG ERROR_REGISTRY_IO_FAILED = 1016;
 
 constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;

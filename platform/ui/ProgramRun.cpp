@@ -6,6 +6,7 @@
 #include "platform/data/Session.h"
 #include "platform/system/CommandLine.h"
 #include "platform/system/Dialogs.h"
+#include "platform/system/RunReport.h"
 #include "platform/system/TerminationSignals.h"
 #include "platform/system/UnitStartup.h"
 #include "platform/ui/Forms.h"
@@ -21,12 +22,15 @@ void WriteFailure(const TProgramParts& parts, const char* text) {
 }  // namespace
 
 int RunMainBlock(const TProgramParts& parts) {
+  // The run's own lines begin with the same name as the block's, also where no RunProgram set it.
+  SetProgramName(parts.Name);
   if (parts.RegisterClasses) parts.RegisterClasses();
 
   TUnitStartupList units;
   if (parts.RegisterUnits) parts.RegisterUnits(units);
   int exitCode = 0;
   const int boxesBefore = ErrorOrWarningBoxCount();
+  const int skipsBefore = SkippedReportCount();
   try {
     units.RunStartup();
     Application->Initialize();
@@ -50,6 +54,8 @@ int RunMainBlock(const TProgramParts& parts) {
     if (exitCode == 0) exitCode = 1;
   }
   if (exitCode == 0 && ErrorOrWarningBoxCount() > boxesBefore) exitCode = 1;
+  // A box says more than a line does: only a run that showed none tells of its skips by its status.
+  if (exitCode == 0 && SkippedReportCount() > skipsBefore) exitCode = 3;
   return exitCode;
 }
 

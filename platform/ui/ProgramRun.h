@@ -38,9 +38,11 @@ struct TProgramParts {
 // The main block on the application object that exists (with its window part installed and the command
 // line set): the classes, the units' start-up steps, Initialize, the check for a person, the title, the
 // forms, the message loop, then the units' exit steps in reverse. Gives the exit status: 0 for a run that
-// showed no error or warning box; 1 when it showed one, or a unit's exit step failed; 2 when it could
-// not start (a start-up step failed, or nobody can see the windows and the run needs a person). What
-// failed outside a box is written to standard error after the program's name.
+// showed no error or warning box and skipped nothing; 1 when it showed one, or a unit's exit step
+// failed; 2 when it could not start (a start-up step failed, or nobody can see the windows and the run
+// needs a person); 3 when it showed no such box but reported something it was given and did not do
+// (ReportSkipped). What failed outside a box is written to standard error after the program's name,
+// which the block makes the program's name (SetProgramName) for the lines of the run's own work.
 int RunMainBlock(const TProgramParts& parts);
 
 // All of main: takes the termination signals and the command line, names the program, answers boxes on

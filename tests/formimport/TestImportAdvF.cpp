@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,9 +18,12 @@
 #include "tests/support/RecordingDialogService.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/UnreadableFile.h"
 #include "xmlreader/QuXMLFileIn.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 const char* const PickSchema =
     "CREATE TABLE picklist ("
@@ -152,7 +156,8 @@ class ImportAdvFTest : public ::testing::Test {
 TEST_F(ImportAdvFTest, TheWaitingBoxAsDesigned) {
   WriteIni("");
   const std::string form = WriteForm("picks.xml", PickForm("P"));
-  ASSERT_EQ(RunProgram({form}), 0);
+  // The empty QV32.INI names no database: the run says so and ends with status 3.
+  ASSERT_EQ(RunProgram({form}), 3);
 
   TdlImportAdvF* dialog = dlImportAdvF;
   ASSERT_NE(dialog, nullptr);
@@ -315,7 +320,7 @@ TEST_F(ImportAdvFTest, CancelClosesTheWaitingWindowAndSoEndsTheProgram) {
   EXPECT_FALSE(dlImportAdvF->ShowingForm());
 }
 
-TEST_F(ImportAdvFTest, ADatabaseThatCannotBeOpenedIsPassedOverInSilence) {
+TEST_F(ImportAdvFTest, ADatabaseThatCannotBeOpenedIsPassedOverWithoutABoxAndNamedInOneLine) {
   TestDatabase first(PickSchema);
   TestDatabase third(PickSchema);
   // The third names this workstation in front of its path, which the preparation takes away.
@@ -327,8 +332,21 @@ TEST_F(ImportAdvFTest, ADatabaseThatCannotBeOpenedIsPassedOverInSilence) {
            ParamsSection(2, workstation + ":" + third.Path()));
   const std::string form = WriteForm("picks.xml", PickForm("P"));
 
-  EXPECT_EQ(RunProgram({form}), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunProgram({form}), 3);
+  const std::string written = testing::internal::GetCapturedStderr();
 
+  // One line: the entry, and the engine's own message; never the password, plain or scrambled.
+  const std::string second = FRoot.File("nowhere/second.fdb");
+  EXPECT_EQ(written.rfind("larkspan: DB1 \"Second\" skipped: cannot open: I/O error during \"open\" "
+                          "operation for file \"" +
+                              second + "\"; -Error while trying to open file",
+                          0),
+            0u)
+      << written;
+  EXPECT_EQ(written.find('\n'), written.size() - 1) << written;
+  EXPECT_EQ(written.find("masterkey"), std::string::npos);
+  EXPECT_EQ(written.find(ScrambledPassword), std::string::npos);
   EXPECT_EQ(first.Rows(SelectPicks), PickRows);
   EXPECT_EQ(third.Rows(SelectPicks), PickRows);
   EXPECT_TRUE(FDialogs.Boxes().empty());
@@ -351,7 +369,11 @@ TEST_F(ImportAdvFTest, AnEmptyParameterSectionIsSkippedAndAGapEndsTheList) {
            ParamsSection(4, beyond.Path()) + "[DB2.PARAMS]\r\nSERVER NAME=" + beyond.Path() + "\r\n");
   const std::string form = WriteForm("picks.xml", PickForm("P"));
 
-  EXPECT_EQ(RunProgram({form}), 0);
+  // The empty section is a skip; the gap is where the list ends, and says nothing.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunProgram({form}), 3);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "larkspan: DB0 \"First\" skipped: no parameters in [DB0.PARAMS]\n");
 
   EXPECT_EQ(second.Rows(SelectPicks), PickRows);
   EXPECT_TRUE(afterGap.Rows(SelectPicks).empty());
@@ -414,12 +436,39 @@ TEST_F(ImportAdvFTest, TheConfigurationFileIsFoundInAnyLetterCase) {
   ExpectEndedByItself();
 }
 
-TEST_F(ImportAdvFTest, WithoutAConfigurationFileTheRunEndsWithNothingShown) {
+TEST_F(ImportAdvFTest, WithoutAConfiguredDatabaseTheRunEndsWithNothingShownAndSaysWhy) {
   const std::string form = WriteForm("picks.xml", PickForm("P"));
-  EXPECT_EQ(RunProgram({form}), 0);
-  EXPECT_TRUE(FDialogs.Boxes().empty());
-  ExpectEndedByItself();
-  EXPECT_EQ(dmData->dbDataBase->Params().Count(), 13);
+  const std::string ini = BinFolder() + "/QV32.INI";
+  const std::string unreadable = UnreadableFile();
+  enum TFile { fNone, fText, fUnreadable };
+  const struct {
+    const char* Name;
+    TFile File;
+    std::string Written;
+  } cases[] = {
+      {"no file", fNone, "no QV32.INI in " + BinFolder() + "/"},
+      {"no DB0", fText, ini + " has no DB0 in [DBNAMES]"},
+      {"a file no user may read", fUnreadable, ini + " cannot be read"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    fs::remove_all(BinFolder());
+    fs::create_directories(BinFolder());
+    if (c.File == fText) WriteIni("[DBNAMES]\r\nDB1=Second\r\n" + ParamsSection(1, FRoot.File("x.fdb")));
+    if (c.File == fUnreadable) {
+      if (unreadable.empty()) continue;  // nothing refuses root here; the other cases still count
+      fs::create_symlink(unreadable, ini);
+    }
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunProgram({form}), 3);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "larkspan: no database configured: " + c.Written + "\n");
+    EXPECT_TRUE(FDialogs.Boxes().empty());
+    ExpectEndedByItself();
+    EXPECT_EQ(dmData->dbDataBase->Params().Count(), 13);
+    FApplication.reset();
+  }
 }
 
 TEST_F(ImportAdvFTest, ALoaderErrorStopsTheRunShowsItsMessageAndLeavesTheWindowOpen) {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "tests/platform/system/ScopedEnv.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/UnreadableFile.h"
 
 namespace {
 
@@ -114,10 +116,41 @@ TEST_F(LarkspanProcessTest, TheSampleFormLandsInEveryDatabaseAndTheProgramEndsBy
   }
 }
 
-TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
+TEST_F(LarkspanProcessTest, AQv32IniThatBeginsWithAByteOrderMarkIsReadAsWritten) {
+  TestDatabase db(FSchema);
+  WriteIni("\xEF\xBB\xBF[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
   const std::optional<int> status = Run({FSampleForm});
   ASSERT_TRUE(status.has_value());
   EXPECT_EQ(*status, 0) << FileBytes(ErrorFile());
+  EXPECT_EQ(FileBytes(ErrorFile()).find("larkspan:"), std::string::npos) << FileBytes(ErrorFile());
+  EXPECT_EQ(db.Value("SELECT formname FROM advform"), "Diabetes review & plan");
+}
+
+TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesOrWithSkippedOnesTheRunEndsAtOnceSaysWhatAndGives3) {
+  const std::string gone = FRoot.File("gone/GONE.FDB");
+  struct {
+    const char* Name;
+    std::optional<std::string> Ini;
+    std::string Written;
+  } const cases[] = {
+      {"no QV32.INI", std::nullopt,
+       "larkspan: no database configured: no QV32.INI in " + FRoot.File("Prod/BIN") + "/\n"},
+      {"an entry without parameters and one that cannot be opened",
+       "[DBNAMES]\r\nDB0=Empty\r\nDB1=Gone\r\n" + ParamsSection(1, gone),
+       "larkspan: DB0 \"Empty\" skipped: no parameters in [DB0.PARAMS]\n"
+       "larkspan: DB1 \"Gone\" skipped: cannot open: I/O error during \"open\" operation for file \"" +
+           gone + "\"; -Error while trying to open file; -No such file or directory\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    fs::remove(FRoot.File("Prod/BIN/QV32.INI"));
+    if (c.Ini) WriteIni(*c.Ini);
+    const std::optional<int> status = Run({FSampleForm});
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 3);
+    const std::string written = FileBytes(ErrorFile());
+    EXPECT_NE(written.find(c.Written), std::string::npos) << written;
+  }
 }
 
 TEST_F(LarkspanProcessTest, WithNoScreenEachEndingWritesWhatItShowedAndGivesItsStatus) {
@@ -161,6 +194,41 @@ TEST_F(LarkspanProcessTest, WithNoScreenEachEndingWritesWhatItShowedAndGivesItsS
     EXPECT_NE(written.find(c.Written), std::string::npos) << written;
   }
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM advform"), "0");
+}
+
+TEST_F(LarkspanProcessTest, ARegistryStoreThatCannotBeReadShowsTheFailingCallAndTheImportGoesOnAsUnknown) {
+  const std::string hive = FRoot.File("registry/HKEY_LOCAL_MACHINE.reg");
+  const std::string unreadable = UnreadableFile();
+  const struct {
+    const char* Name;
+    std::function<void()> Make;  // empty where this machine has no file that every user is refused
+    int Code;
+  } cases[] = {
+      {"a folder in the hive file's place", [&] { fs::create_directories(hive); }, 5},
+      {"a hive file no user may read",
+       unreadable.empty() ? std::function<void()>() : [&] { fs::create_symlink(unreadable, hive); }, 5},
+      {"a line of no known form",
+       [&] { FRoot.Write("registry/HKEY_LOCAL_MACHINE.reg", "[Software]\nWARD3\n"); }, 1009},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (!c.Make) continue;
+    fs::remove_all(FRoot.File("registry"));
+    fs::create_directories(FRoot.File("registry"));
+    c.Make();
+    // The workstation is then UNKNOWN: a server line that begins with it loses it and opens all the same.
+    TestDatabase db(FSchema);
+    WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, "UNKNOWN:" + db.Path()));
+    const std::optional<int> status = Run({FSampleForm});
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 1);
+    const std::string written = FileBytes(ErrorFile());
+    EXPECT_NE(written.find("larkspan: Error box, caption \"Error\":\n  RegOpenKeyExA fails with " +
+                           std::to_string(c.Code) + "\n"),
+              std::string::npos)
+        << written;
+    EXPECT_EQ(db.Value("SELECT formname FROM advform"), "Diabetes review & plan");
+  }
 }
 
 TEST_F(LarkspanProcessTest, OnADisplaySigtermEndsTheProgramWaitingAtABoxWith143) {

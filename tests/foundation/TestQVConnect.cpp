@@ -116,6 +116,8 @@ TEST_F(QVConnect, RegistryFailuresGiveUnknownAndNameTheCall) {
        "RegQueryValueExA fails with 2"},
       {std::string(ComputerNameSection) + "\"ComputerName\"=\"" + std::string(40, 'W') + "\"\n",
        "RegQueryValueExA fails with 234"},
+      // A store that is there and cannot be parsed is no empty one: the host name must not stand in.
+      {std::string(ComputerNameSection) + "ComputerName=WARD3\n", "RegOpenKeyExA fails with 1009"},
   };
   // The variables are not read after a failure: a client name would otherwise win.
   SetSession("RDP-Tcp#3", "nurse1", "CLIENT7");

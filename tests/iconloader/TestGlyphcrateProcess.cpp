@@ -68,21 +68,55 @@ TEST_F(GlyphcrateProcessTest, AFolderArgumentLoadsEveryDatabaseAndTheProgramEnds
   EXPECT_EQ(second.Rows(SelectIcons), SampleRows());
 }
 
-TEST_F(GlyphcrateProcessTest, AFolderThatDoesNotExistEndsTheRunWithNothingStored) {
+TEST_F(GlyphcrateProcessTest, AFolderLoadedAgainStoresNothingNewSaysSoForEachDatabaseAndGives0) {
+  TestDatabase first(IconSchema);
+  TestDatabase second(IconSchema);
+  WriteIni({"First", "Second"}, {first.Path(), second.Path()});
+  for (const int run : {1, 2}) {
+    SCOPED_TRACE(run);
+    TChildProcess glyphcrate(Program(), {FSamples}, FRoot.File("output.txt"));
+    const std::optional<int> exitStatus = glyphcrate.WaitFor(TimeLimit);
+    ASSERT_TRUE(exitStatus.has_value()) << "glyphcrate did not end by itself";
+    EXPECT_EQ(*exitStatus, 0);
+    const std::string written = FileBytes(FRoot.File("output.txt"));
+    EXPECT_EQ(written.find("glyphcrate: DB0 \"First\": 4 of 4 icons not stored, their key exists\n") !=
+                  std::string::npos,
+              run == 2)
+        << written;
+    EXPECT_EQ(written.find("glyphcrate: DB1 \"Second\": 4 of 4 icons not stored, their key exists\n") !=
+                  std::string::npos,
+              run == 2)
+        << written;
+  }
+  EXPECT_EQ(first.Rows(SelectIcons), SampleRows());
+  EXPECT_EQ(second.Rows(SelectIcons), SampleRows());
+}
+
+TEST_F(GlyphcrateProcessTest, AFolderThatDoesNotExistEndsTheRunWithNothingStoredSaysSoAndGives3) {
   TestDatabase db(IconSchema);
   WriteIni({"Main"}, {db.Path()});
-  TChildProcess glyphcrate(Program(), {FRoot.File("NoSuchFolder")});
+  const std::string folder = FRoot.File("NoSuchFolder");
+  TChildProcess glyphcrate(Program(), {folder}, FRoot.File("output.txt"));
   const std::optional<int> exitStatus = glyphcrate.WaitFor(TimeLimit);
   ASSERT_TRUE(exitStatus.has_value()) << "glyphcrate did not end by itself";
-  EXPECT_EQ(*exitStatus, 0);
+  EXPECT_EQ(*exitStatus, 3);
+  const std::string written = FileBytes(FRoot.File("output.txt"));
+  EXPECT_NE(written.find("glyphcrate: DB0 \"Main\" skipped: folder \"" + folder + "\" not found\n"),
+            std::string::npos)
+      << written;
   EXPECT_TRUE(db.Rows(SelectIcons).empty());
 }
 
-TEST_F(GlyphcrateProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnce) {
-  TChildProcess glyphcrate(Program(), {FSamples});
+TEST_F(GlyphcrateProcessTest, WithoutConfiguredDatabasesTheRunEndsAtOnceSaysWhereItLookedAndGives3) {
+  TChildProcess glyphcrate(Program(), {FSamples}, FRoot.File("output.txt"));
   const std::optional<int> exitStatus = glyphcrate.WaitFor(TimeLimit);
   ASSERT_TRUE(exitStatus.has_value()) << "glyphcrate did not end by itself";
-  EXPECT_EQ(*exitStatus, 0);
+  EXPECT_EQ(*exitStatus, 3);
+  const std::string written = FileBytes(FRoot.File("output.txt"));
+  EXPECT_NE(written.find("glyphcrate: no database list: no QV32.INI in " + FRoot.File("Prod/BIN/Loader/") +
+                         " or " + FRoot.File("Prod/BIN/") + "\n"),
+            std::string::npos)
+      << written;
 }
 
 TEST_F(GlyphcrateProcessTest, WithNoScreenEachEndingWritesWhatItShowedAndGivesItsStatus) {

@@ -181,21 +181,33 @@ TEST_F(IconLoadTest, EachBitmapOfTheFolderBecomesARowUnderItsKey) {
   WriteIcon("notes.txt", "not a bitmap");
   WriteIcon("pic.bmp.old", "not a bitmap either");
   WriteIcon("old.bmp/inner.bmp", BitmapBytes("inner"));
+  // The key's 15 places take whole UTF-8 characters only: "Ä" would stand in the 15th and 16th.
+  WriteIcon("abcdefghijklmn\xC3\x84\xC3\x96.bmp", BitmapBytes("umlauts"));
+  WriteIcon("ABCDEFGHIJKLM\xC3\x84\xC3\x96.bmp", BitmapBytes("fits"));
+  WriteIcon("\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xF0\x9F\x98\x80.bmp", BitmapBytes("euros"));
+  // A name that is no UTF-8 (Latin-1 here) is cut as bytes.
+  WriteIcon("abcdefghijklmn\xC4\xD6.bmp", BitmapBytes("latin"));
 
   TfmLoadImages* form = CreateForm();
   form->edIconFileName->SetText(IconFolder());
   form->buCheckClick(form->buCheck);
 
-  EXPECT_EQ(db.Rows(SelectIcons), (TestDatabase::TRows{{"", BitmapBytes("bare")},
-                                                       {".hidden", BitmapBytes("hidden")},
-                                                       {"AVeryLongIconNa", BitmapBytes("long")},
-                                                       {"pic", BitmapBytes("pic")}}));
+  EXPECT_EQ(
+      db.Rows(SelectIcons),
+      (TestDatabase::TRows{{"", BitmapBytes("bare")},
+                           {".hidden", BitmapBytes("hidden")},
+                           {"ABCDEFGHIJKLM\xC3\x84", BitmapBytes("fits")},
+                           {"AVeryLongIconNa", BitmapBytes("long")},
+                           {"abcdefghijklmn", BitmapBytes("umlauts")},
+                           {"abcdefghijklmn\xC4", BitmapBytes("latin")},
+                           {"pic", BitmapBytes("pic")},
+                           {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", BitmapBytes("euros")}}));
   EXPECT_FALSE(form->dbDatabase->Connected());
   EXPECT_TRUE(FDialogs.Boxes().empty());
   EXPECT_EQ(Screen->Cursor(), crHourGlass);
 }
 
-TEST_F(IconLoadTest, ASecondFileOfTheSameKeyIsSkippedSilentlyAndTheRestIsStored) {
+TEST_F(IconLoadTest, ASecondFileOfTheSameKeyIsSkippedWithoutABoxCountedInOneLineAndTheRestIsStored) {
   TestDatabase db(IconSchema);
   WriteIni({"Main"}, {db.Path()});
   WriteIcon("ClinicalAlertRed.bmp", BitmapBytes("red"));
@@ -204,7 +216,10 @@ TEST_F(IconLoadTest, ASecondFileOfTheSameKeyIsSkippedSilentlyAndTheRestIsStored)
 
   TfmLoadImages* form = CreateForm();
   form->edIconFileName->SetText(IconFolder());
+  testing::internal::CaptureStderr();
   form->buCheckClick(form->buCheck);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            ProgramName() + ": DB0 \"Main\": 1 of 3 icons not stored, their key exists\n");
 
   const TestDatabase::TRows rows = db.Rows(SelectIcons);
   ASSERT_EQ(rows.size(), 2u);
@@ -463,12 +478,15 @@ TEST_F(IconLoadTest, AnEmptyFolderFieldAsksForTheFolderAndClosesTheConnection) {
   EXPECT_EQ(form->dbDatabase->Params()[0], "SERVER NAME=" + db.Path());
 }
 
-TEST_F(IconLoadTest, AFolderThatDoesNotExistLoadsNothingAndSaysNothing) {
+TEST_F(IconLoadTest, AFolderThatDoesNotExistLoadsNothingAndSaysSoInOneLineWithoutABox) {
   TestDatabase db(IconSchema);
   WriteIni({"Main"}, {db.Path()});
   TfmLoadImages* form = CreateForm();
   form->edIconFileName->SetText(FBox.Root.File("NoSuchFolder"));
+  testing::internal::CaptureStderr();
   form->buCheckClick(form->buCheck);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), ProgramName() + ": DB0 \"Main\" skipped: folder \"" +
+                                                        FBox.Root.File("NoSuchFolder") + "\" not found\n");
   EXPECT_TRUE(db.Rows(SelectIcons).empty());
   EXPECT_FALSE(form->dbDatabase->Connected());
   EXPECT_TRUE(FDialogs.Boxes().empty());

@@ -16,6 +16,7 @@ TEST(IniFiles, ReadStringAndSectionValuesAsQV32IniIsRead) {
                                         "PASSWORD=#rcuuyqtf\r\n"
                                         "user name=again\r\n");
   const TIniFile ini(file);
+  EXPECT_TRUE(ini.Readable());
   EXPECT_EQ(ini.ReadString("DBNAMES", "DB0", ""), "Main");
   EXPECT_EQ(ini.ReadString("dbnames", "db1", "x"), "");
   EXPECT_EQ(ini.ReadString("DBNAMES", "DB2", "none"), "none");
@@ -35,6 +36,7 @@ TEST(IniFiles, ReadStringAndSectionValuesAsQV32IniIsRead) {
 TEST(IniFiles, MissingFileGivesDefaultsAndNoLines) {
   TempFolder folder;
   const TIniFile ini(folder.File("QV32.INI"));
+  EXPECT_FALSE(ini.Readable());
   EXPECT_EQ(ini.ReadString("DBNAMES", "DB0", ""), "");
   TStringList params;
   ini.ReadSectionValues("DB0.PARAMS", params);

@@ -163,6 +163,15 @@ TEST_F(ProfileFiles, SectionList) {
   EXPECT_EQ(n, 14u);
 }
 
+TEST_F(ProfileFiles, AByteOrderMarkAtTheStartIsSkippedAndNowhereElse) {
+  FFile = FFolder.Write("bom.ini", "\xEF\xBB\xBF[DBNAMES]\r\nDB0=Main\r\n\xEF\xBB\xBF[later]\r\nk=v\r\n");
+  EXPECT_EQ(Get("DBNAMES", "DB0", "").Buffer, "Main");
+  // Further on, the mark is the text of a line: that line is no section header.
+  EXPECT_EQ(Get("DBNAMES", "k", "").Buffer, "v");
+  DWORD n = 0;
+  EXPECT_EQ(List(nullptr, 16, n).substr(0, 9), std::string("DBNAMES\0\0", 9));
+}
+
 TEST_F(ProfileFiles, MissingFile) {
   const std::string missing = FFolder.File("nosuch.ini");
   char buffer[32];

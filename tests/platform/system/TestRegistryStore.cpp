@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/system/RegistryStore.h"
 #include "tests/platform/system/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/UnreadableFile.h"
 
 namespace {
 
@@ -80,7 +82,6 @@ TEST_F(RegistryStore, StoredValuesWinAndMatchWithoutRegardToCase) {
                 "[Software\\Test]\n"
                 "\"Quoted\"=\"say \\\"hi\\\" \\\\ there\"\n"
                 "\"Number\"=dword:0000001f\n"
-                "garbage line\n"
                 "\"Empty\"=\"\"\n");
   HKEY key = 0;
   ASSERT_EQ(
@@ -208,4 +209,57 @@ TEST_F(RegistryStore, RemovalLinesTakeKeysAwayIncludingTheComputerName) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, ComputerNameKey, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
   EXPECT_EQ(QueryString(key, "ComputerName", value), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
+}
+
+TEST_F(RegistryStore, AByteOrderMarkAtTheStartOfAHiveFileIsSkipped) {
+  FFolder.Write("HKEY_LOCAL_MACHINE.reg",
+                "\xEF\xBB\xBF[" + std::string(ComputerNameKey) + "]\r\n\"ComputerName\"=\"WARD3\"\r\n");
+  HKEY key = 0;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, ComputerNameKey, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  std::string value;
+  EXPECT_EQ(QueryString(key, "ComputerName", value), ERROR_SUCCESS);
+  EXPECT_EQ(value, "WARD3");
+  RegCloseKey(key);
+}
+
+TEST_F(RegistryStore, AHiveFileThatCannotBeReadOrHoldsALineOfNoKnownFormFailsEveryCallOnItsHive) {
+  const std::string hive = FFolder.File("HKEY_CURRENT_USER.reg");
+  const std::string unreadable = UnreadableFile();
+  const struct {
+    const char* Name;
+    std::string Text;  // written as the hive file unless Folder or Unreadable
+    bool Folder;
+    bool Unreadable;
+    LONG Code;
+  } cases[] = {
+      {"a folder in the file's place", "", true, false, ERROR_ACCESS_DENIED},
+      {"a file no user may read", "", false, true, ERROR_ACCESS_DENIED},
+      {"a line of no known form", "[Software\\Quorvan-32]\ngarbage line\n", false, false, ERROR_BADDB},
+      {"a value cut short", "[Software\\Quorvan-32]\n\"DatabaseName\"=\"Main\n", false, false, ERROR_BADDB},
+      {"a number of no known form", "[Software]\n\"Count\"=dword:xyz\n", false, false, ERROR_BADDB},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::filesystem::remove_all(hive);
+    if (c.Unreadable) {
+      if (unreadable.empty()) continue;  // root cannot be refused otherwise; the other cases still count
+      std::filesystem::create_symlink(unreadable, hive);
+    } else if (c.Folder) {
+      std::filesystem::create_directories(hive);
+    } else {
+      FFolder.Write("HKEY_CURRENT_USER.reg", c.Text);
+    }
+    HKEY key = 0;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_QUERY_VALUE, &key), c.Code);
+    EXPECT_EQ(key, 0u);
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\New", &key), c.Code);
+    EXPECT_EQ(key, 0u);
+    std::string value;
+    EXPECT_EQ(QueryString(HKEY_CURRENT_USER, "DatabaseName", value), c.Code);
+    // Nothing was added to a file that could not be read as a hive.
+    if (!c.Folder && !c.Unreadable) {
+      std::ifstream in(hive, std::ios::binary);
+      EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), c.Text);
+    }
+  }
 }

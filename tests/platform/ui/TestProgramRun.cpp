@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/system/Dialogs.h"
+#include "platform/system/RunReport.h"
 #include "platform/system/UnitStartup.h"
 #include "platform/ui/ProgramRun.h"
 #include "tests/support/RecordingDialogService.h"
@@ -28,7 +29,7 @@ class TLoggingWindowing : public TApplicationWindowing {
   std::vector<std::string>& FLog;
 };
 
-enum TFault { fNone, fStartup, fFormThrows, fBox, fExitStep };
+enum TFault { fNone, fStartup, fFormThrows, fBox, fExitStep, fSkip, fSkipAndBox, fNote };
 
 }  // namespace
 
@@ -62,12 +63,28 @@ TEST(ProgramRun, TheMainBlockRunsInItsOrderAndItsStatusSaysHowTheRunWent) {
        1,
        {"classes", "+A", "+B", "initialize", "form One titled Prog", "form Two", "run", "-B", "-A"},
        "prog: A cannot end\n"},
+      // What was given and not done, with no box to say so, is told by its line and by status 3.
+      {"something skipped",
+       fSkip,
+       3,
+       {"classes", "+A", "+B", "initialize", "form One titled Prog", "form Two", "run", "-B", "-A"},
+       "prog: DB1 skipped: two lines; of reason\n"},
+      {"something skipped and an error box shown",
+       fSkipAndBox,
+       1,
+       {"classes", "+A", "+B", "initialize", "form One titled Prog", "form Two", "run", "-B", "-A"},
+       "prog: DB1 skipped: two lines; of reason\n"},
+      {"only a note",
+       fNote,
+       0,
+       {"classes", "+A", "+B", "initialize", "form One titled Prog", "form Two", "run", "-B", "-A"},
+       "prog: 2 of 2 icons not stored\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     std::vector<std::string> log;
     TRecordingDialogService dialogs;
-    if (c.Fault == fBox) dialogs.ExpectBox(mrOk);
+    if (c.Fault == fBox || c.Fault == fSkipAndBox) dialogs.ExpectBox(mrOk);
     TApplication application(nullptr);
     application.SetWindowing(std::make_unique<TLoggingWindowing>(log));
     const TFault fault = c.Fault;
@@ -96,7 +113,11 @@ TEST(ProgramRun, TheMainBlockRunsInItsOrderAndItsStatusSaysHowTheRunWent) {
         .Forms = {[&log](TApplication& app) { log.push_back("form One titled " + app.Title()); },
                   [&log, fault](TApplication&) {
                     if (fault == fFormThrows) throw std::runtime_error("Two is broken");
-                    if (fault == fBox) MessageDlg("Two went wrong", mtError, {mbOK}, 0);
+                    if (fault == fBox || fault == fSkipAndBox)
+                      MessageDlg("Two went wrong", mtError, {mbOK}, 0);
+                    if (fault == fSkip || fault == fSkipAndBox)
+                      ReportSkipped("DB1 skipped: two lines\r\nof reason");
+                    if (fault == fNote) ReportNote("2 of 2 icons not stored");
                     log.push_back("form Two");
                   }},
     };
