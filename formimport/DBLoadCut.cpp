@@ -1,10 +1,13 @@
 #include "formimport/DBLoadCut.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
+
+#include "xmlreader/QuXMLFileIn.h"
 
 size_t FindFrom(std::string_view sub, std::string_view s, size_t from) {
   if (sub.empty() || from < 1) return 0;
@@ -296,4 +299,227 @@ std::string DecodeXMLEntities(std::string s) {
   }
   text.resize(out);
   return text;
+}
+
+namespace {
+
+constexpr size_t npos = std::string::npos;
+
+// The reader's texts for what the cutting finds.
+const char* const NoXmlTable = "Expecting start tag:\"<xmltable>\"";
+const char* const TagDoesNotFinish = "Tag does not finish on the line it started";
+const char* const TagHasNoName = "Tag does not have a name";
+const char* const CommentToTheEnd = "Unexpected End Of File in Comment";
+
+std::string ExpectingEndTag(std::string_view name) {
+  return "Expecting end tag:" + TXMLFileInput::EndTagText(name);
+}
+
+// An end tag, a declaration or a processing instruction among the tables closes nothing and is closed
+// by nothing: without an end tag of its name, only its tag is passed over.
+bool NeedsNoEndTag(std::string_view name) { return name[0] == '/' || name[0] == '!' || name[0] == '?'; }
+
+}  // namespace
+
+TCutForm::TTag::TTag(std::string name) : Name(std::move(name)), Open("<" + Name), End("</" + Name + ">") {}
+
+TCutForm::TCutForm(TTextBlock text, size_t size, const std::string& fileName)
+    : FBlock(std::move(text)), FText(FBlock.get()), FSize(size), FFileName(fileName) {
+  Cut();
+}
+
+TCutForm::TCutForm(const std::string& text, const std::string& fileName)
+    : FBlock(static_cast<char*>(std::malloc(text.size() + 1))),
+      FText(FBlock.get()),
+      FSize(text.size()),
+      FFileName(fileName) {
+  if (!FBlock) throw std::bad_alloc();
+  std::memcpy(FText, text.data(), text.size());
+  Cut();
+}
+
+size_t TCutForm::Find(std::string_view what, size_t from, size_t to) const {
+  if (from >= to || to - from < what.size()) return npos;
+  return SearchBlock(FText, to, what, from);
+}
+
+size_t TCutForm::FindStartTag(const TTag& tag, size_t from, size_t to) const {
+  for (size_t p = Find(tag.Open, from, to); p != npos; p = Find(tag.Open, p + 1, to)) {
+    const size_t after = p + tag.Open.size();
+    if (after < to && (FText[after] == '>' || FText[after] == ' ')) return p;
+  }
+  return npos;
+}
+
+size_t TCutForm::StartTagEnd(const TTag& tag, size_t start, size_t to) const {
+  const size_t after = start + tag.Open.size();
+  return FText[after] == '>' ? after : Find(">", start, to);
+}
+
+size_t TCutForm::EndTagOf(const TTag& tag, size_t close, size_t to, size_t around) const {
+  const size_t end = Find(tag.End, close + 1, to);
+  if (end == npos) Fail(ExpectingEndTag(tag.Name), around);
+  // Elements are not counted: a start tag of the same name inside means one of the two lost its end.
+  const size_t inner = FindStartTag(tag, close + 1, end);
+  if (inner != npos) Fail(ExpectingEndTag(tag.Name), inner);
+  return end;
+}
+
+int TCutForm::LineAt(size_t at) const {
+  // A line ends at each carriage return; the reader counts the lines it has read.
+  size_t lines = FTakenLineEnds;
+  if (at == npos) {
+    lines += static_cast<size_t>(std::count(FText, FText + FSize, '\r')) + (FLastLineOpen ? 1 : 0);
+  } else {
+    lines = 1 + static_cast<size_t>(std::count(FText, FText + at, '\r'));
+    for (const TTakenOut& taken : FTakenOut)
+      if (taken.At <= at) lines += taken.LineEnds;
+  }
+  return lines > INT_MAX ? INT_MAX : static_cast<int>(lines);
+}
+
+void TCutForm::Fail(const std::string& msg, size_t at) const {
+  throw EXMLInputError(TXMLFileInput::ErrorText(msg, LineAt(at), FFileName));
+}
+
+void TCutForm::TakeOut(size_t from, size_t to) {
+  const size_t lineEnds = static_cast<size_t>(std::count(FText + from, FText + to, '\r'));
+  for (TTakenOut& taken : FTakenOut)
+    if (taken.At > from) taken.At = taken.At >= to ? taken.At - (to - from) : from;
+  FTakenOut.push_back({from, lineEnds});
+  FTakenLineEnds += lineEnds;
+  if (from < FSize - to) {
+    std::memmove(FText + (to - from), FText, from);
+    FText += to - from;
+  } else {
+    std::memmove(FText + from, FText + to, FSize - to);
+  }
+  FSize -= to - from;
+}
+
+void TCutForm::TakeOutComments() {
+  std::vector<std::pair<size_t, size_t>> comments;
+  for (size_t p = Find("<!-", 0, FSize); p != npos;) {
+    const size_t close = Find("->", p + 3, FSize);
+    if (close == npos) {
+      comments.push_back({p, FSize});
+      FCommentToEnd = true;
+      break;
+    }
+    comments.push_back({p, close + 2});
+    size_t next = close + 2;
+    // A "<!-" right behind a comment is text to the reader: its next "<" starts a tag.
+    if (Find("<!-", next, std::min(next + 3, FSize)) == next) ++next;
+    p = Find("<!-", next, FSize);
+  }
+  if (comments.empty()) return;
+  // One pass from the first comment on moves each piece of text between them once.
+  size_t out = comments[0].first;
+  for (size_t i = 0; i < comments.size(); ++i) {
+    const auto [from, to] = comments[i];
+    const size_t lineEnds = static_cast<size_t>(std::count(FText + from, FText + to, '\r'));
+    FTakenOut.push_back({out, lineEnds});
+    FTakenLineEnds += lineEnds;
+    const size_t next = i + 1 < comments.size() ? comments[i + 1].first : FSize;
+    std::memmove(FText + out, FText + to, next - to);
+    out += next - to;
+  }
+  FSize = out;
+}
+
+void TCutForm::Cut() {
+  // The reader counts what follows the last line end as one more line, when there is anything.
+  const void* lastReturn = ::memrchr(FText, '\r', FSize);
+  size_t lastLine = lastReturn ? static_cast<size_t>(static_cast<const char*>(lastReturn) - FText) + 1 : 0;
+  if (lastReturn && lastLine < FSize && FText[lastLine] == '\n') ++lastLine;
+  FLastLineOpen = lastLine < FSize;
+
+  TakeOutComments();
+  const TTag xmlTable("xmltable");
+  const size_t start = FindStartTag(xmlTable, 0, FSize);
+  const size_t close = start == npos ? npos : StartTagEnd(xmlTable, start, FSize);
+  const bool empty = close != npos && FText[close - 1] == '/';
+  // A comment that runs to the end of the text has taken the element's end, or all of it, with it.
+  if (FCommentToEnd && (close == npos || (!empty && Find(xmlTable.End, close + 1, FSize) == npos)))
+    Fail(CommentToTheEnd, npos);
+  if (start == npos) Fail(NoXmlTable, npos);
+  if (close == npos) Fail(TagDoesNotFinish, start);
+  if (empty) return;
+  size_t end = EndTagOf(xmlTable, close, FSize, npos);
+
+  const TTag header("header");
+  const size_t headerStart = FindStartTag(header, close + 1, end);
+  if (headerStart != npos) {
+    const size_t headerClose = StartTagEnd(header, headerStart, end);
+    if (headerClose == npos) Fail(TagDoesNotFinish, headerStart);
+    const size_t headerEnd = FText[headerClose - 1] == '/'
+                                 ? headerClose + 1
+                                 : EndTagOf(header, headerClose, end, end) + header.End.size();
+    TakeOut(headerStart, headerEnd);
+    end -= headerEnd - headerStart;
+  }
+  CutTables(close + 1, end);
+}
+
+void TCutForm::CutTables(size_t from, size_t to) {
+  // Each table is cut at the first "<" that is left, so what stood before it never holds a tag: the
+  // tables lie one after another, as the cuts would leave them.
+  for (size_t p = from;;) {
+    const size_t open = Find("<", p, to);
+    if (open == npos) return;
+    const size_t bracket = Find(">", open, to);
+    if (bracket == npos) Fail(TagDoesNotFinish, open);
+    size_t nameEnd = open + 1;
+    while (FText[nameEnd] != ' ' && FText[nameEnd] != '>') ++nameEnd;
+    if (nameEnd == open + 1) Fail(TagHasNoName, open);
+    const TTag tag(std::string(FText + open + 1, nameEnd - open - 1));
+    const size_t close = FText[nameEnd] == '>' ? nameEnd : bracket;
+    FTables.push_back(TFormTable{tag.Name, {}});
+    if (FText[close - 1] == '/' || (NeedsNoEndTag(tag.Name) && Find(tag.End, close + 1, to) == npos)) {
+      p = close + 1;
+      continue;
+    }
+    const size_t end = EndTagOf(tag, close, to, to);
+    CutRows(close + 1, end, FTables.back().Rows);
+    p = end + tag.End.size();
+  }
+}
+
+void TCutForm::CutRows(size_t from, size_t to, std::vector<TTextSpan>& rows) {
+  static const TTag row("row");
+  // What stood before a cut row stays in front of what follows it, so a tag begun there ("<ro" before
+  // a row, "w>" behind it) would be read as a start tag: a tag that does not finish where it begins.
+  // Only the last characters kept can begin one.
+  constexpr size_t keptSize = 4;  // "<row"
+  char kept[keptSize];
+  size_t keptAt[keptSize];
+  size_t keptCount = 0;
+  for (size_t p = from;;) {
+    for (size_t i = 0; i < keptCount; ++i) {
+      if (kept[i] != '<') continue;
+      std::string joined(kept + i, keptCount - i);
+      joined.append(FText + p, std::min(to - p, row.Open.size() + 1));
+      if (joined.compare(0, row.Open.size(), row.Open) == 0 && joined.size() > row.Open.size() &&
+          (joined[row.Open.size()] == '>' || joined[row.Open.size()] == ' '))
+        Fail(TagDoesNotFinish, keptAt[i]);
+    }
+    const size_t start = FindStartTag(row, p, to);
+    if (start == npos) return;
+    const size_t close = StartTagEnd(row, start, to);
+    if (close == npos) Fail(TagDoesNotFinish, start);
+    if (FText[close - 1] == '/') return;  // an empty row ends the rows
+    const size_t end = EndTagOf(row, close, to, to);
+    if (end == close + 1) return;
+    rows.push_back({close + 1, end - close - 1});
+    const size_t added = std::min(start - p, keptSize);
+    const size_t stays = std::min(keptCount, keptSize - added);
+    std::memmove(kept, kept + keptCount - stays, stays);
+    std::memmove(keptAt, keptAt + keptCount - stays, stays * sizeof keptAt[0]);
+    for (size_t i = 0; i < added; ++i) {
+      kept[stays + i] = FText[start - added + i];
+      keptAt[stays + i] = start - added + i;
+    }
+    keptCount = stays + added;
+    p = end + row.End.size();
+  }
 }

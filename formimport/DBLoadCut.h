@@ -91,3 +91,91 @@ std::string FirstTagName(TCutBuffer& s);
 // Decodes "&lt;", "&gt;", "&apos;", "&quot;" and "&amp;" (in that order, each a pass of its own) and
 // then drops every carriage return and line feed pair, also those that a deletion brings together.
 std::string DecodeXMLEntities(std::string s);
+
+// Where a row's content lies in a cut form's text.
+struct TTextSpan {
+  size_t From;
+  size_t Size;
+};
+
+// One table element of a cut form: its name as the file writes it, and its rows up to the first empty
+// one, which ends them.
+struct TFormTable {
+  std::string Name;
+  std::vector<TTextSpan> Rows;
+};
+
+// A form file's text cut once into its tables and rows, so that every database receives the same rows.
+// The tables and rows are those that CutElement gives when it cuts "xmltable" out of the text, "header"
+// out of its content, each table that FirstTagName names and each "row" of a table, one after another;
+// the rows stay in place in the text, which the form owns.
+//
+// What the XML reader takes for a comment is taken out first: from "<!-" to the first "->" behind it,
+// except that a "<!-" right behind a comment starts no comment, as the reader has it.
+//
+// The whole text is checked on the way, before anything is written. Where the cutting needs an end that
+// is not there, EXMLInputError is raised with the reader's message form (the file's name, and the line
+// where the element ends: where a start tag of its own name begins inside it, or where the element
+// around it ends), and nothing is cut:
+// - no "xmltable" element: "Expecting start tag:" and the tag;
+// - an "xmltable", "header", table or row element without its end tag, or holding a start tag of its
+//   own name: the reader's "Expecting end tag:" text ("</xmltable>" at the end of the text);
+// - a tag in that text whose ">" never comes, or a table tag without a name: "Tag does not finish on
+//   the line it started", "Tag does not have a name";
+// - a comment that runs to the end of the text, where the "xmltable" element has not ended before it:
+//   "Unexpected End Of File in Comment".
+// An empty element needs no end tag, nor do an end tag, a declaration or a processing instruction
+// standing among the tables (a name beginning with "/", "!" or "?").
+class TCutForm {
+ public:
+  TCutForm() = default;
+  // size: the text's length, up to its first Ctrl-Z. fileName names the file in messages.
+  TCutForm(TTextBlock text, size_t size, const std::string& fileName);
+  TCutForm(const std::string& text, const std::string& fileName);
+
+  const std::vector<TFormTable>& Tables() const { return FTables; }
+  std::string_view Text(const TTextSpan& span) const {
+    return std::string_view(FText + span.From, span.Size);
+  }
+
+ private:
+  // A stretch taken out of the text: where it stood in the text as it is now, and its line ends.
+  struct TTakenOut {
+    size_t At;
+    size_t LineEnds;
+  };
+  // An element name with its start tag's beginning ("<" name) and its end tag ("</" name ">").
+  struct TTag {
+    std::string Name, Open, End;
+    explicit TTag(std::string name);
+  };
+  void Cut();
+  void TakeOutComments();
+  // Takes [from, to) out of the text, moving the shorter side of it.
+  void TakeOut(size_t from, size_t to);
+  void CutTables(size_t from, size_t to);
+  void CutRows(size_t from, size_t to, std::vector<TTextSpan>& rows);
+  // The first index in [from, to) at which the text holds what; npos when none.
+  size_t Find(std::string_view what, size_t from, size_t to) const;
+  // The first start tag of the tag's name in [from, to), followed by ">" or a blank before to; npos
+  // when none.
+  size_t FindStartTag(const TTag& tag, size_t from, size_t to) const;
+  // The ">" that ends the start tag at start, before to; npos when none.
+  size_t StartTagEnd(const TTag& tag, size_t start, size_t to) const;
+  // The end tag of the element whose start tag ends at close, before to. When it has none, or holds a
+  // start tag of its own name, raises the expecting-end-tag error there, or at around for a missing end.
+  size_t EndTagOf(const TTag& tag, size_t close, size_t to, size_t around) const;
+  // at: where in the text the error lies; npos for the end of the text.
+  [[noreturn]] void Fail(const std::string& msg, size_t at) const;
+  int LineAt(size_t at) const;
+
+  TTextBlock FBlock;
+  char* FText = nullptr;
+  size_t FSize = 0;
+  std::vector<TFormTable> FTables;
+  std::string FFileName;
+  std::vector<TTakenOut> FTakenOut;
+  size_t FTakenLineEnds = 0;
+  bool FLastLineOpen = false;  // text follows the last line end: the reader counts one line more
+  bool FCommentToEnd = false;
+};

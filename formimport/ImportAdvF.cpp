@@ -78,6 +78,8 @@ void TdlImportAdvF::buOKClick(TObject* /*Sender*/) {
     return;
   }
 
+  // Read, checked and cut once, before any database: a damaged form stops the run here.
+  const TAdvancedForm form = ReadAdvancedForm(fileName);
   {
     const TIniFile ini(folder + FindNameIgnoringCase(folder, "QV32.INI"));
     TDatabase* database = dmData->dbDataBase;
@@ -95,7 +97,7 @@ void TdlImportAdvF::buOKClick(TObject* /*Sender*/) {
         continue;  // a database that cannot be reached is passed over without a word
       }
 
-      ImportAdvancedForm(fileName);
+      ImportAdvancedForm(form);
 
       try {
         database->Close();
