@@ -160,6 +160,8 @@ class TCutForm {
   // The first start tag of the tag's name in [from, to), followed by ">" or a blank before to; npos
   // when none.
   size_t FindStartTag(const TTag& tag, size_t from, size_t to) const;
+  // A start tag of the tag's name at at, its ">" or blank before to.
+  bool IsStartTag(const TTag& tag, size_t at, size_t to) const;
   // The ">" that ends the start tag at start, before to; npos when none.
   size_t StartTagEnd(const TTag& tag, size_t start, size_t to) const;
   // The end tag of the element whose start tag ends at close, before to. When it has none, or holds a
