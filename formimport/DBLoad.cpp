@@ -139,7 +139,8 @@ struct TScreeningPair {
   int Value;
 };
 
-// One run of the second pass over one file: the column table, the queries and the current row.
+// One run of the second pass over a form, into one database: the column table, the queries and the
+// current row.
 class TFormImport {
  public:
   // Whether a row of an advform table would store the local publisher's code "L" in this database.

@@ -120,8 +120,9 @@ struct TFormTable {
 // - no "xmltable" element: "Expecting start tag:" and the tag;
 // - an "xmltable", "header", table or row element without its end tag, or holding a start tag of its
 //   own name: the reader's "Expecting end tag:" text ("</xmltable>" at the end of the text);
-// - a tag in that text whose ">" never comes, or a table tag without a name: "Tag does not finish on
-//   the line it started", "Tag does not have a name";
+// - a tag there whose ">" never comes, or one begun right before a row that the row's cut would
+//   join to what follows the row: "Tag does not finish on the line it started";
+// - a tag among the tables without a name: "Tag does not have a name";
 // - a comment that runs to the end of the text, where the "xmltable" element has not ended before it:
 //   "Unexpected End Of File in Comment".
 // An empty element needs no end tag, nor do an end tag, a declaration or a processing instruction
