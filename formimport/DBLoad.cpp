@@ -210,8 +210,9 @@ bool TFormImport::StoresLocalPublisherCode(const TCutForm& form) {
   TCutBuffer row;
   for (const TFormTable& table : form.Tables()) {
     if (!isAdvform(table)) continue;
-    for (const TTextSpan& span : table.Rows) {
-      FRowText.assign(form.Text(span));
+    TCutForm::TRows rows(form, table);
+    for (std::string_view text; rows.Next(text);) {
+      FRowText.assign(text);
       row.View(FRowText.data(), FRowText.size());
       for (const std::string& name : names) CutElement(name, row, field.TextValue);
       field.TextValue = DecodeXMLEntities(std::move(field.TextValue));
@@ -260,9 +261,10 @@ void TFormImport::ImportTable(const TFormTable& table, const TCutForm& form) {
   PrepareStatements(tableName);
 
   TCutBuffer row;
-  for (const TTextSpan& span : table.Rows) {
+  TCutForm::TRows rows(form, table);
+  for (std::string_view text; rows.Next(text);) {
     TerminationCheckpoint();
-    FRowText.assign(form.Text(span));
+    FRowText.assign(text);
     row.View(FRowText.data(), FRowText.size());
     ImportRow(row);
   }

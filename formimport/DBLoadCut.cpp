@@ -323,6 +323,11 @@ bool NeedsNoEndTag(std::string_view name) { return name[0] == '/' || name[0] == 
 
 TCutForm::TTag::TTag(std::string name) : Name(std::move(name)), Open("<" + Name), End("</" + Name + ">") {}
 
+const TCutForm::TTag& TCutForm::Row() {
+  static const TTag row("row");
+  return row;
+}
+
 TCutForm::TCutForm(TTextBlock text, size_t size, const std::string& fileName)
     : FBlock(std::move(text)), FText(FBlock.get()), FSize(size), FFileName(fileName) {
   Cut();
@@ -488,62 +493,70 @@ void TCutForm::CutTables(size_t from, size_t to) {
     if (nameEnd == open + 1) Fail(TagHasNoName, open);
     const TTag tag(std::string(FText + open + 1, nameEnd - open - 1));
     const size_t close = FText[nameEnd] == '>' ? nameEnd : bracket;
-    FTables.push_back(TFormTable{tag.Name, {}});
+    FTables.push_back(TFormTable{tag.Name});
     if (FText[close - 1] == '/' || (NeedsNoEndTag(tag.Name) && Find(tag.End, close + 1, to) == npos)) {
       p = close + 1;
       continue;
     }
     const size_t end = EndTagOf(tag, close, to, to);
-    CutRows(close + 1, end, FTables.back().Rows);
+    FTables.back().From = close + 1;
+    FTables.back().Size = end - close - 1;
+    // The check's walk of the rows; the import's walks find the same.
+    TRows rows(*this, FTables.back());
+    for (std::string_view row; rows.Next(row);) {
+    }
     p = end + tag.End.size();
   }
 }
 
-void TCutForm::CutRows(size_t from, size_t to, std::vector<TTextSpan>& rows) {
-  static const TTag row("row");
+TCutForm::TRows::TRows(const TCutForm& form, const TFormTable& table)
+    : FForm(form), FPos(table.From), FTo(table.From + table.Size) {
+  FStart = FForm.FindStartTag(Row(), FPos, FTo);
+}
+
+bool TCutForm::TRows::Next(std::string_view& content) {
+  const TTag& row = Row();
+  if (FEnded) return false;
+  const char* text = FForm.FText;
   // What stood before a cut row stays in front of what follows it, so a tag begun there ("<ro" before
   // a row, "w>" behind it) would be read as a start tag: a tag that does not finish where it begins.
   // Only the last characters kept can begin one.
-  constexpr size_t keptSize = 4;  // "<row"
-  char kept[keptSize];
-  size_t keptAt[keptSize];
-  size_t keptCount = 0;
-  size_t start = FindStartTag(row, from, to);
-  for (size_t p = from;;) {
-    for (size_t i = 0; i < keptCount; ++i) {
-      if (kept[i] != '<') continue;
-      std::string joined(kept + i, keptCount - i);
-      joined.append(FText + p, std::min(to - p, row.Open.size() + 1));
-      if (joined.compare(0, row.Open.size(), row.Open) == 0 && joined.size() > row.Open.size() &&
-          (joined[row.Open.size()] == '>' || joined[row.Open.size()] == ' '))
-        Fail(TagDoesNotFinish, keptAt[i]);
-    }
-    if (start == npos) return;
-    const size_t close = StartTagEnd(row, start, to);
-    if (close == npos) Fail(TagDoesNotFinish, start);
-    if (FText[close - 1] == '/') return;  // an empty row ends the rows
-    // The row's end tag, tag by tag: a row's start tag before it means that this row lost its end.
-    size_t end = close + 1;
-    for (;; ++end) {
-      const void* tag = std::memchr(FText + end, '<', to - end);
-      if (tag == nullptr) Fail(ExpectingEndTag(row.Name), to);
-      end = static_cast<size_t>(static_cast<const char*>(tag) - FText);
-      if (to - end >= row.End.size() && std::memcmp(FText + end, row.End.data(), row.End.size()) == 0) break;
-      if (IsStartTag(row, end, to)) Fail(ExpectingEndTag(row.Name), end);
-    }
-    const size_t next = FindStartTag(row, end + row.End.size(), to);
-    if (end == close + 1) return;
-    rows.push_back({close + 1, end - close - 1});
-    const size_t added = std::min(start - p, keptSize);
-    const size_t stays = std::min(keptCount, keptSize - added);
-    std::memmove(kept, kept + keptCount - stays, stays);
-    std::memmove(keptAt, keptAt + keptCount - stays, stays * sizeof keptAt[0]);
-    for (size_t i = 0; i < added; ++i) {
-      kept[stays + i] = FText[start - added + i];
-      keptAt[stays + i] = start - added + i;
-    }
-    keptCount = stays + added;
-    p = end + row.End.size();
-    start = next;
+  for (size_t i = 0; i < FKeptCount; ++i) {
+    if (FKept[i] != '<') continue;
+    std::string joined(FKept + i, FKeptCount - i);
+    joined.append(text + FPos, std::min(FTo - FPos, row.Open.size() + 1));
+    if (joined.compare(0, row.Open.size(), row.Open) == 0 && joined.size() > row.Open.size() &&
+        (joined[row.Open.size()] == '>' || joined[row.Open.size()] == ' '))
+      FForm.Fail(TagDoesNotFinish, FKeptAt[i]);
   }
+  FEnded = true;
+  if (FStart == npos) return false;
+  const size_t close = FForm.StartTagEnd(row, FStart, FTo);
+  if (close == npos) FForm.Fail(TagDoesNotFinish, FStart);
+  if (text[close - 1] == '/') return false;  // an empty row ends the rows
+  // The row's end tag, tag by tag: a row's start tag before it means that this row lost its end.
+  size_t end = close + 1;
+  for (;; ++end) {
+    const void* tag = std::memchr(text + end, '<', FTo - end);
+    if (tag == nullptr) FForm.Fail(ExpectingEndTag(row.Name), FTo);
+    end = static_cast<size_t>(static_cast<const char*>(tag) - text);
+    if (FTo - end >= row.End.size() && std::memcmp(text + end, row.End.data(), row.End.size()) == 0) break;
+    if (FForm.IsStartTag(row, end, FTo)) FForm.Fail(ExpectingEndTag(row.Name), end);
+  }
+  if (end == close + 1) return false;
+  content = std::string_view(text + close + 1, end - close - 1);
+
+  const size_t added = std::min(FStart - FPos, KeptSize);
+  const size_t stays = std::min(FKeptCount, KeptSize - added);
+  std::memmove(FKept, FKept + FKeptCount - stays, stays);
+  std::memmove(FKeptAt, FKeptAt + FKeptCount - stays, stays * sizeof FKeptAt[0]);
+  for (size_t i = 0; i < added; ++i) {
+    FKept[stays + i] = text[FStart - added + i];
+    FKeptAt[stays + i] = FStart - added + i;
+  }
+  FKeptCount = stays + added;
+  FPos = end + row.End.size();
+  FStart = FForm.FindStartTag(row, FPos, FTo);
+  FEnded = false;
+  return true;
 }

@@ -92,23 +92,19 @@ std::string FirstTagName(TCutBuffer& s);
 // then drops every carriage return and line feed pair, also those that a deletion brings together.
 std::string DecodeXMLEntities(std::string s);
 
-// Where a row's content lies in a cut form's text.
-struct TTextSpan {
-  size_t From;
-  size_t Size;
-};
-
-// One table element of a cut form: its name as the file writes it, and its rows up to the first empty
-// one, which ends them.
+// One table element of a cut form: its name as the file writes it, and where its content lies in the
+// form's text (none for an empty element).
 struct TFormTable {
   std::string Name;
-  std::vector<TTextSpan> Rows;
+  size_t From = 0;
+  size_t Size = 0;
 };
 
-// A form file's text cut once into its tables and rows, so that every database receives the same rows.
-// The tables and rows are those that CutElement gives when it cuts "xmltable" out of the text, "header"
-// out of its content, each table that FirstTagName names and each "row" of a table, one after another;
-// the rows stay in place in the text, which the form owns.
+// A form file's text cut once into its tables, whose rows are walked (TRows) in place, so that every
+// database receives the same rows. The tables and rows are those that CutElement gives when it cuts
+// "xmltable" out of the text, "header" out of its content, each table that FirstTagName names and each
+// "row" of a table, one after another. The text, which the form owns, does not change once it is cut:
+// a walk of a table's rows finds the same rows every time, and keeps nothing per row.
 //
 // What the XML reader takes for a comment is taken out first: from "<!-" to the first "->" behind it,
 // except that a "<!-" right behind a comment starts no comment, as the reader has it.
@@ -135,9 +131,27 @@ class TCutForm {
   TCutForm(const std::string& text, const std::string& fileName);
 
   const std::vector<TFormTable>& Tables() const { return FTables; }
-  std::string_view Text(const TTextSpan& span) const {
-    return std::string_view(FText + span.From, span.Size);
-  }
+
+  // The rows of one of the form's tables, one after another, up to the first empty row, which ends them.
+  // The first walk of each table is the check's, made when the form is cut.
+  class TRows {
+   public:
+    TRows(const TCutForm& form, const TFormTable& table);
+    // The next row's content, which stays as long as the form; false once the rows have ended.
+    bool Next(std::string_view& row);
+
+   private:
+    static constexpr size_t KeptSize = 4;  // "<row"
+    const TCutForm& FForm;
+    size_t FPos;
+    size_t FTo;
+    size_t FStart;  // where the next row's start tag stands; npos when none does
+    bool FEnded = false;
+    // The last characters that stood before the rows cut so far (see Next).
+    char FKept[KeptSize];
+    size_t FKeptAt[KeptSize];
+    size_t FKeptCount = 0;
+  };
 
  private:
   // A stretch taken out of the text: where it stood in the text as it is now, and its line ends.
@@ -150,12 +164,12 @@ class TCutForm {
     std::string Name, Open, End;
     explicit TTag(std::string name);
   };
+  static const TTag& Row();
   void Cut();
   void TakeOutComments();
   // Takes [from, to) out of the text, moving the shorter side of it.
   void TakeOut(size_t from, size_t to);
   void CutTables(size_t from, size_t to);
-  void CutRows(size_t from, size_t to, std::vector<TTextSpan>& rows);
   // The first index in [from, to) at which the text holds what; npos when none.
   size_t Find(std::string_view what, size_t from, size_t to) const;
   // The first start tag of the tag's name in [from, to), followed by ">" or a blank before to; npos

@@ -74,7 +74,8 @@ std::vector<TTableRows> Tables(const TCutForm& form) {
   std::vector<TTableRows> tables;
   for (const TFormTable& table : form.Tables()) {
     tables.push_back({table.Name, {}});
-    for (const TTextSpan& span : table.Rows) tables.back().Rows.emplace_back(form.Text(span));
+    TCutForm::TRows rows(form, table);
+    for (std::string_view row; rows.Next(row);) tables.back().Rows.emplace_back(row);
   }
   return tables;
 }

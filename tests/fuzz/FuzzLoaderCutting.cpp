@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "formimport/DBLoadConvert.h"
 #include "formimport/DBLoadCut.h"
@@ -126,11 +126,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       PlainCut(table, plainXml, content);
       if (plainXml.size() == before) break;
       Check(t < form.Tables().size() && form.Tables()[t].Name == table);
-      const std::vector<TTextSpan>& rows = form.Tables()[t].Rows;
-      size_t r = 0;
-      for (PlainCut("row", content, row); !row.empty(); PlainCut("row", content, row), ++r)
-        Check(r < rows.size() && form.Text(rows[r]) == row);
-      Check(r == rows.size());
+      TCutForm::TRows rows(form, form.Tables()[t]);
+      std::string_view cut;
+      for (PlainCut("row", content, row); !row.empty(); PlainCut("row", content, row))
+        Check(rows.Next(cut) && cut == row);
+      Check(!rows.Next(cut));
     }
     Check(t == form.Tables().size());
   } catch (const Exception&) {
