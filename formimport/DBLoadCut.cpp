@@ -21,9 +21,6 @@ TCutBuffer::TCutBuffer(const std::string& text)
   std::memcpy(FText, text.data(), text.size());
 }
 
-TCutBuffer::TCutBuffer(TTextBlock text, size_t size)
-    : FOwned(std::move(text)), FText(FOwned.get()), FSize(size) {}
-
 TCutBuffer::TCutBuffer(TCutBuffer&& other) noexcept { *this = std::move(other); }
 
 TCutBuffer& TCutBuffer::operator=(TCutBuffer&& other) noexcept {

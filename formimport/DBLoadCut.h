@@ -23,7 +23,6 @@ class TCutBuffer {
  public:
   TCutBuffer() = default;
   explicit TCutBuffer(const std::string& text);
-  TCutBuffer(TTextBlock text, size_t size);
   TCutBuffer(TCutBuffer&& other) noexcept;
   TCutBuffer& operator=(TCutBuffer&& other) noexcept;
   TCutBuffer(const TCutBuffer&) = delete;
