@@ -1,5 +1,6 @@
 #include "formimport/DBLoad.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/system/Dialogs.h"
 #include "platform/system/Exceptions.h"
 #include "platform/system/FileRead.h"
+#include "platform/system/RunReport.h"
 #include "platform/system/TerminationSignals.h"
 #include "platform/system/TextFile.h"
 #include "xmlreader/QuXMLFileIn.h"
@@ -26,12 +28,32 @@ TDatabase& WorkingDatabase() { return *dmData->dbDataBase; }
 void ShowError(const std::string& text) { MessageDlg(text, mtError, {mbOK}, 0); }
 
 // The text of the whole file, up to its first Ctrl-Z: the text ends there, as it does for the reader
-// of the first pass, so what the publish code check has not seen is not imported.
-TCutBuffer ReadWhole(TFileReader& file) {
+// of the first pass, so what the publish code check has not seen is not imported. It is cut in place,
+// in the one block the file was read into.
+TCutForm ReadWhole(TFileReader& file, const std::string& fileName) {
   size_t size = 0;
   TTextBlock text = file.ReadBlock(size);
   const size_t length = TextLength(text.get(), size);
-  return TCutBuffer(std::move(text), length);
+  return TCutForm(std::move(text), length, fileName);
+}
+
+// The file as the second pass reads it, or the message for a file it cannot open.
+bool ReadText(const std::string& fileName, TCutForm& text, std::string& openError) {
+  TFileReader file;
+  try {
+    file.Open(fileName);
+  } catch (const EInOutError& e) {
+    openError = "Cannot open  \"" + fileName + "\" " + e.Message();
+    return false;
+  }
+  text = ReadWhole(file, fileName);
+  file.Close();
+  return true;
+}
+
+int RefuseLocalPublisher(const std::string& fileName) {
+  ShowError("You cannot import forms for local publisher (L)\"" + fileName + "\" ");
+  return -1;
 }
 
 std::unique_ptr<TQuery> MakeQuery(bool live) {
@@ -124,13 +146,20 @@ struct TScreeningPair {
   int Value;
 };
 
-// One run of the second pass over one file: the column table, the queries and the current row.
+// One run of the second pass over a form, into one database: the column table, the queries and the
+// current row.
 class TFormImport {
  public:
-  int Run(TCutBuffer& xml);
+  // databaseEntry names the database in the lines that tell of refused rows.
+  explicit TFormImport(std::string databaseEntry) : FDatabaseEntry(std::move(databaseEntry)) {}
+  // Whether a row of an advform table would store the local publisher's code "L" in this database.
+  bool StoresLocalPublisherCode(const TCutForm& form);
+  int Run(const TCutForm& form);
 
  private:
-  void ImportTable(const std::string& tableName, TCutBuffer& rows);
+  void ImportTable(const TFormTable& table, const TCutForm& form);
+  // Reads the table's columns into the column table and gives their count.
+  int TableColumns(const TFormTable& table);
   // Applies the table's rules to its columns and builds its statements.
   void PrepareStatements(const std::string& tableName);
   void ImportRow(TCutBuffer& row);
@@ -148,6 +177,7 @@ class TFormImport {
   void DeleteChildRows(TKeyedQuery& childDelete);
   void CheckScreeningCode(const TScreeningPair& pair);
 
+  std::string FDatabaseEntry;
   TFieldTable FFields = TFieldTable(FieldTableSize);
   int FCount = 0;
   std::unique_ptr<TQuery> FRowQuery;
@@ -171,29 +201,75 @@ class TFormImport {
   int FTableRows = 0;
   int FTableRefused = 0;
   std::string FFirstRefusal;
+  // The text of the row being written, cut from a copy: every database receives the same rows.
+  std::string FRowText;
+  // The columns that the publish code check read, which the first advform table takes instead of
+  // reading them again.
+  const TFormTable* FReadAheadFor = nullptr;
+  TFieldTable FReadAhead;
+  int FReadAheadCount = 0;
 };
 
-int TFormImport::Run(TCutBuffer& xml) {
-  FRowQuery = MakeQuery(true);
-  TCutBuffer header;
-  CutElement("header", xml, header);
-  TCutBuffer tableText;
-  for (std::string table = FirstTagName(xml); !table.empty(); table = FirstTagName(xml)) {
-    const size_t before = xml.Length();
-    CutElement(table, xml, tableText);
-    // A start tag with no ">" anywhere after it cannot be cut; its name would come back forever.
-    if (xml.Length() == before) break;
-    ImportTable(table, tableText);
+bool TFormImport::StoresLocalPublisherCode(const TCutForm& form) {
+  const auto isAdvform = [](const TFormTable& table) { return SameText(table.Name, "advform"); };
+  const auto first = std::find_if(form.Tables().begin(), form.Tables().end(), isAdvform);
+  if (first == form.Tables().end()) return false;
+  TDatabase& database = WorkingDatabase();
+  database.StartTransaction();
+  FReadAheadCount = ReadTableFields(first->Name, FReadAhead);
+  database.Commit();
+  FReadAheadFor = &*first;
+
+  int code = 0;
+  while (code < FReadAheadCount && !SameText(FReadAhead[code].ColumnName, "publishcode")) ++code;
+  if (code == FReadAheadCount) return false;
+  const TColumnKind* kind = FReadAhead[code].Kind;
+  if (!kind || kind->Form != TTextForm::Text) return false;
+  // The row is cut as it is when written: the columns before the code first, each taking its element.
+  std::vector<std::string> names;
+  for (int i = 0; i <= code; ++i) names.push_back(LowerCase(FReadAhead[i].ColumnName));
+  TFieldInfo field = FReadAhead[code];
+  TCutBuffer row;
+  for (const TFormTable& table : form.Tables()) {
+    if (!isAdvform(table)) continue;
+    TCutForm::TRows rows(form, table);
+    for (std::string_view text; rows.Next(text);) {
+      FRowText.assign(text);
+      row.View(FRowText.data(), FRowText.size());
+      for (const std::string& name : names) CutElement(name, row, field.TextValue);
+      field.TextValue = DecodeXMLEntities(std::move(field.TextValue));
+      // An empty code is none: a default the database gives it is not the form's.
+      if (field.TextValue.empty()) continue;
+      CutToLength(field);
+      UnescapeText(field.TextValue);
+      const size_t last = field.TextValue.find_last_not_of(' ');
+      if (last == 0 && field.TextValue[0] == 'L') return true;
+    }
   }
+  return false;
+}
+
+int TFormImport::TableColumns(const TFormTable& table) {
+  if (&table != FReadAheadFor) return ReadTableFields(table.Name, FFields);
+  FReadAheadFor = nullptr;
+  if (FFields.size() < FReadAhead.size()) FFields.resize(FReadAhead.size());
+  std::copy(FReadAhead.begin(), FReadAhead.begin() + FReadAheadCount, FFields.begin());
+  return FReadAheadCount;
+}
+
+int TFormImport::Run(const TCutForm& form) {
+  FRowQuery = MakeQuery(true);
+  for (const TFormTable& table : form.Tables()) ImportTable(table, form);
   FRowQuery->Close();
   FRowQuery.reset();
   return FResult;
 }
 
-void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
+void TFormImport::ImportTable(const TFormTable& table, const TCutForm& form) {
+  const std::string& tableName = table.Name;
   TDatabase& database = WorkingDatabase();
   database.StartTransaction();
-  FCount = ReadTableFields(tableName, FFields);
+  FCount = TableColumns(table);
   if (FCount == 0) {
     database.Commit();
     return;
@@ -210,11 +286,18 @@ void TFormImport::ImportTable(const std::string& tableName, TCutBuffer& rows) {
   FFirstRefusal.clear();
 
   TCutBuffer row;
-  for (CutElement("row", rows, row); !row.Empty(); CutElement("row", rows, row)) {
+  TCutForm::TRows rows(form, table);
+  for (std::string_view text; rows.Next(text);) {
     TerminationCheckpoint();
+    FRowText.assign(text);
+    row.View(FRowText.data(), FRowText.size());
     ImportRow(row);
   }
   database.Commit();
+  if (FTableRefused > 0) {
+    ReportSkipped((FDatabaseEntry.empty() ? "" : FDatabaseEntry + ": ") + IntToStr(FTableRefused) + " of " +
+                  IntToStr(FTableRows) + " rows of table " + tableName + " refused: " + FFirstRefusal);
+  }
   FLongQueries.clear();
   FRowSavepoint.reset();
   FUndoRow.reset();
@@ -529,29 +612,34 @@ std::string ReadPublishCode(const std::string& fileName) {
   return code;
 }
 
-int ImportFormTables(const std::string& fileName) {
-  TFileReader file;
-  try {
-    file.Open(fileName);
-  } catch (const EInOutError& e) {
-    ShowError("Cannot open  \"" + fileName + "\" " + e.Message());
-    return 0;
-  }
-  TCutBuffer fileText = ReadWhole(file);
-  file.Close();
-  // Every level is cut in place: the tables, their rows and the file's xmltable content are views of
-  // the one block the file was read into.
-  TCutBuffer tables;
-  CutElement("xmltable", fileText, tables);
-  TFormImport import;
-  return import.Run(tables);
+TAdvancedForm ReadAdvancedForm(const std::string& fileName) {
+  TAdvancedForm form;
+  form.FileName = fileName;
+  form.PublishCode = ReadPublishCode(fileName);
+  if (form.PublishCode != "L") ReadText(fileName, form.Text, form.OpenError);
+  return form;
 }
 
-int ImportAdvancedForm(const std::string& fileName) {
-  const std::string code = ReadPublishCode(fileName);
-  if (code == "L") {
-    ShowError("You cannot import forms for local publisher (L)\"" + fileName + "\" ");
-    return -1;
+int ImportAdvancedForm(const TAdvancedForm& form, const std::string& databaseEntry) {
+  if (form.PublishCode == "L") return RefuseLocalPublisher(form.FileName);
+  if (!form.OpenError.empty()) {
+    ShowError(form.OpenError);
+    return 0;
   }
-  return ImportFormTables(fileName);
+  TFormImport import(databaseEntry);
+  if (import.StoresLocalPublisherCode(form.Text)) return RefuseLocalPublisher(form.FileName);
+  return import.Run(form.Text);
+}
+
+int ImportAdvancedForm(const std::string& fileName) { return ImportAdvancedForm(ReadAdvancedForm(fileName), ""); }
+
+int ImportFormTables(const std::string& fileName) {
+  TCutForm text;
+  std::string openError;
+  if (!ReadText(fileName, text, openError)) {
+    ShowError(openError);
+    return 0;
+  }
+  TFormImport import("");
+  return import.Run(text);
 }

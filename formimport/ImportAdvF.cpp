@@ -90,6 +90,8 @@ void TdlImportAdvF::buOKClick(TObject* /*Sender*/) {
     return;
   }
 
+  // Read, checked and cut once, before any database: a damaged form stops the run here.
+  const TAdvancedForm form = ReadAdvancedForm(fileName);
   {
     const TIniFile ini(folder + FindNameIgnoringCase(folder, "QV32.INI"));
     TDatabase* database = dmData->dbDataBase;
@@ -116,7 +118,7 @@ void TdlImportAdvF::buOKClick(TObject* /*Sender*/) {
         continue;
       }
 
-      ImportAdvancedForm(fileName);
+      ImportAdvancedForm(form, entry);
 
       try {
         database->Close();

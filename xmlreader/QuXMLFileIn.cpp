@@ -71,19 +71,23 @@ TXMLFileInput::~TXMLFileInput() {
   }
 }
 
-void TXMLFileInput::RaiseError(const std::string& msg) const {
+std::string TXMLFileInput::ErrorText(const std::string& msg, int lineNumber, const std::string& fileName) {
   std::string message = "Error";
   message += LineBreak;
   message += msg;
-  if (FLineNumber > 0) {
+  if (lineNumber > 0) {
     message += LineBreak;
-    message += "Line " + std::to_string(FLineNumber);
+    message += "Line " + std::to_string(lineNumber);
   }
-  if (!FFileName.empty()) {
+  if (!fileName.empty()) {
     message += LineBreak;
-    message += "File \"" + FFileName + "\"";
+    message += "File \"" + fileName + "\"";
   }
-  throw EXMLInputError(message);
+  return message;
+}
+
+void TXMLFileInput::RaiseError(const std::string& msg) const {
+  throw EXMLInputError(ErrorText(msg, FLineNumber, FFileName));
 }
 
 std::string TXMLFileInput::EndTagText(std::string_view name) {

@@ -122,6 +122,12 @@ class TXMLFileInput {
   bool TagOpened() const { return FTagOpened; }
   bool TagClosed() const { return FTagClosed; }
 
+  // The message of an EXMLInputError: "Error", msg, "Line n" when lineNumber > 0 and File "name" when
+  // fileName is not empty, joined by CR LF. Others that find a file malformed say it the same way.
+  static std::string ErrorText(const std::string& msg, int lineNumber, const std::string& fileName);
+  // "</name>" in double quotes, a long name shortened, as the expecting-end-tag message shows it.
+  static std::string EndTagText(std::string_view name);
+
  private:
   // Name: a view of the held text, valid until the held text changes.
   void ReadTag(std::string_view& name);
@@ -164,7 +170,6 @@ class TXMLFileInput {
   };
   std::size_t FindCached(TFindCache& cache, std::size_t from);
   std::size_t FindClosingBracket(std::size_t from) { return FindCached(FBracket, from); }
-  static std::string EndTagText(std::string_view name);
 
   std::string FLine;
   TTextFile FFile;

@@ -156,51 +156,83 @@ TEST_F(TImportTest, ImportingAgainUpdatesRowsKeepsMarkedValuesAndReplacesChildRo
             (TRows{{"MY", "99", "CHOL", "98", "12"}}));
 }
 
-TEST_F(TImportTest, ALocalPublishersFormIsRefused) {
-  const struct {
-    std::string CodeElement;
-    int Result;
-  } cases[] = {
-      {"<publishcode>L</publishcode>", -1}, {"<publishcode>l</publishcode>", 1},
-      {"<publishcode> L</publishcode>", 1}, {"<publishcode>L </publishcode>", 1},
-      {"<publishcode></publishcode>", 1},   {"", 1},
+TEST_F(TImportTest, ALocalPublishersFormIsRefusedWhereverARowWouldStoreItsCode) {
+  // Form 7's row with the code's elements between its key and its name.
+  const auto row = [](const std::string& elements) {
+    return "    <row>\r\n      <formid>7</formid>\r\n      " + elements +
+           "\r\n      <formname>F</formname>\r\n    </row>\r\n";
   };
+  const auto coded = [&](const std::string& code) {
+    return Table("advform", {row("<publishcode>" + code + "</publishcode>")});
+  };
+  const std::string local = Row({{"formid", "8"}, {"formname", "G"}, {"publishcode", "L"}});
+  const std::string picks = Table("afpicklist", {Pick("1", "a")});
+  const struct {
+    const char* Name;
+    std::string Column;  // the type of advform's publishcode
+    std::string Tables;
+    std::string Stored;      // form 7's code once imported; empty: the form is refused
+    std::string Front = "";  // what stands before the xmltable element
+  } cases[] = {
+      {"L", "CHAR(1)", coded("L"), ""},
+      {"l", "CHAR(1)", coded("l"), "l"},
+      {"a blank before", "CHAR(1)", coded(" L"), " "},
+      {"a blank behind", "CHAR(1)", coded("L "), ""},
+      {"longer than its column", "CHAR(1)", coded("LOCAL"), ""},
+      {"on a line of its own", "CHAR(1)", coded("\r\nL\r\n"), ""},
+      {"as an entity", "CHAR(1)", coded("&#76;"), "&"},
+      {"empty", "CHAR(1)", coded(""), N},
+      {"no code", "CHAR(1)", Table("advform", {row("")}), N},
+      {"commented out ahead of another", "CHAR(1)",
+       Table("advform", {row("<!-- <publishcode>L</publishcode> --><publishcode>P</publishcode>")}), "P"},
+      {"in a second row", "CHAR(1)", Table("advform", {row("<publishcode>P</publishcode>"), local}), ""},
+      {"in a second advform element", "CHAR(1)", coded("P") + picks + Table("AdvForm", {local}), ""},
+      {"inside an advform element before xmltable's", "CHAR(1)", coded("L"), "",
+       "<advform><row><publishcode>P</publishcode></row></advform>\r\n"},
+      // The row's columns are cut in their order: publishcode before instructions, after formname.
+      {"inside a later column", "CHAR(1)",
+       Table("advform",
+             {row("<instructions><publishcode>L</publishcode></instructions><publishcode>P</publishcode>")}),
+       ""},
+      {"inside an earlier column", "CHAR(1)",
+       Table("advform",
+             {row("<formname><publishcode>L</publishcode></formname><publishcode>P</publishcode>")}),
+       "P"},
+      {"a blank behind, in a longer column", "VARCHAR(5)", coded("L  "), ""},
+      {"longer, in a longer column", "VARCHAR(5)", coded("LX"), "LX"},
+  };
+  std::string column;
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.CodeElement);
-    Open();
+    SCOPED_TRACE(c.Name);
+    if (c.Column != column) {
+      column = c.Column;
+      Open(column == "CHAR(1)" ? "" : "ALTER TABLE advform ALTER publishcode TYPE " + column);
+    }
+    Execute("DELETE FROM advform; DELETE FROM afpicklist");
     TRecordingDialogService dialogs;
-    if (c.Result < 0) dialogs.ExpectBox(mrOk);
-    const std::string form =
-        Form(Table("advform", {"    <row>\r\n      <formid>7</formid>\r\n      " + c.CodeElement +
-                               "\r\n      <formname>F</formname>\r\n    </row>\r\n"}));
-    EXPECT_EQ(Import(form), c.Result);
-    if (c.Result < 0) {
+    if (c.Stored.empty()) dialogs.ExpectBox(mrOk);
+    std::string form = Form(c.Tables);
+    form.insert(form.find("<xmltable>"), c.Front);
+    const int result = Import(form);
+    if (c.Stored.empty()) {
+      EXPECT_EQ(result, -1);
       EXPECT_EQ(dialogs.BoxTexts(),
                 (std::vector<std::string>{"You cannot import forms for local publisher (L)\"" + FFormPath +
                                           "\" "}));
       ExpectErrorBoxes(dialogs);
       EXPECT_TRUE(Rows("SELECT formid FROM advform").empty());
+      EXPECT_TRUE(Rows(PickRows).empty());
     } else {
+      EXPECT_GT(result, 0);
       EXPECT_TRUE(dialogs.Boxes().empty());
-      EXPECT_EQ(Rows("SELECT formid, formname FROM advform"), (TRows{{"7", "F"}}));
+      EXPECT_EQ(Rows("SELECT publishcode FROM advform WHERE formid = 7"), (TRows{{c.Stored}}));
     }
   }
-  // Behind a Ctrl-Z the first pass sees nothing, and so neither does the second: the local
-  // publisher's row there is not imported.
-  Open();
-  EXPECT_EQ(Import("<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n  </header>\r\n\x1a" +
-                   Table("advform", {Row({{"formid", "7"}, {"publishcode", "L"}, {"formname", "F"}})}) +
-                   Table("afpicklist", {Pick("1", "a")}) + "</xmltable>\r\n"),
-            0);
-  EXPECT_TRUE(Rows("SELECT formid FROM advform").empty());
-  EXPECT_TRUE(Rows(PickRows).empty());
 }
 
 TEST_F(TImportTest, FilesWithNothingToImport) {
   Open();
   const std::string cases[] = {
-      "<?xml version=\"1.0\"?>\r\n<forms>\r\n" + Table("afpicklist", {Pick("1", "a")}) + "</forms>\r\n",
-      "<xmltable>\r\n" + Table("afpicklist", {Pick("1", "a")}),  // no end tag of the root
       "<xmltable>\r\n</xmltable>\r\n",
       "<xmltable>\r\n  <header>\r\n  </header>\r\n  <nosuchtable>\r\n" + Pick("1", "a") +
           "  </nosuchtable>\r\n"
@@ -213,6 +245,53 @@ TEST_F(TImportTest, FilesWithNothingToImport) {
   EXPECT_TRUE(Rows(PickRows).empty());
   EXPECT_TRUE(FDialogs.Boxes().empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
+}
+
+TEST_F(TImportTest, ADamagedFormWritesNothingAndSaysWhereItEnds) {
+  Open();
+  const std::string picks = Table("afpicklist", {Pick("1", "a")});
+  const struct {
+    std::string Form, Message;
+    int Line;
+  } cases[] = {
+      {"<?xml version=\"1.0\"?>\r\n<forms>\r\n" + picks + "</forms>\r\n",
+       "Expecting start tag:\"<xmltable>\"", 9},
+      {"<xmltable>\r\n" + picks, "Expecting end tag:\"</xmltable>\"", 7},
+      // Behind a Ctrl-Z the first pass sees nothing, and neither does the second: the form ends there.
+      {"<?xml version=\"1.0\"?>\r\n<xmltable>\r\n  <header>\r\n  </header>\r\n\x1a" +
+           Table("advform", {Row({{"formid", "7"}, {"publishcode", "L"}, {"formname", "F"}})}) + picks +
+           "</xmltable>\r\n",
+       "Expecting end tag:\"</xmltable>\"", 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Form);
+    try {
+      Import(c.Form);
+      ADD_FAILURE() << "imported";
+    } catch (const EXMLInputError& e) {
+      EXPECT_EQ(e.Message(), TXMLFileInput::ErrorText(c.Message, c.Line, FFormPath));
+    }
+  }
+  EXPECT_TRUE(Rows(PickRows).empty());
+  EXPECT_TRUE(Rows("SELECT formid FROM advform").empty());
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+  EXPECT_FALSE(FDb->Connection().InTransaction());
+}
+
+TEST_F(TImportTest, WhatTheReaderTakesForACommentIsNotImported) {
+  Open();
+  EXPECT_EQ(
+      Import(
+          "<!-- an older form:\r\n" + Form(Table("afpicklist", {Pick("1", "older")})) + "-->\r\n" +
+          Form("  <!-- a table put aside\r\n" + Table("afpicklist", {Pick("2", "aside")}) + "  -->\r\n" +
+               Table("afpicklist",
+                     {Pick("3", "kept"), "    <!-- a row put aside\r\n" + Pick("4", "aside") + "    -->\r\n",
+                      Pick("5", "a<!-- remark --> b"),
+                      // A comment right behind another is text to the reader, and its row is a row.
+                      "    <!-- x --><!-- " + Pick("6", "behind a comment") + " -->\r\n"}))),
+      3);
+  EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"),
+            (TRows{{"3", "kept"}, {"5", "a b"}, {"6", "behind a comment"}}));
 }
 
 TEST_F(TImportTest, AFileTheSecondPassCannotOpen) {
@@ -833,11 +912,16 @@ TEST_F(TImportTest, ATableWithMoreThan513ColumnsIsWrittenWhole) {
   EXPECT_EQ(Rows("SELECT c1, c512, c513, c599 FROM wide"), (TRows{{"1", "512", "513", "599"}}));
 }
 
-TEST_F(TImportTest, AStartTagThatNeverEndsStopsTheTables) {
+TEST_F(TImportTest, AStartTagThatNeverEndsDamagesTheForm) {
   Open();
-  EXPECT_EQ(ImportTables("<xmltable>\r\n" + Table("afpicklist", {Pick("1", "a")}) +
-                         "  <afpicklist broken\r\n</xmltable>\r\n"),
-            1);
-  EXPECT_EQ(Rows("SELECT pickid FROM afpicklist"), (TRows{{"1"}}));
+  try {
+    ImportTables("<xmltable>\r\n" + Table("afpicklist", {Pick("1", "a")}) +
+                 "  <afpicklist broken\r\n</xmltable>\r\n");
+    ADD_FAILURE() << "imported";
+  } catch (const EXMLInputError& e) {
+    EXPECT_EQ(e.Message(),
+              TXMLFileInput::ErrorText("Tag does not finish on the line it started", 8, FFormPath));
+  }
+  EXPECT_TRUE(Rows("SELECT pickid FROM afpicklist").empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
 }

@@ -2,8 +2,10 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "formimport/DBLoadCut.h"
+#include "xmlreader/QuXMLFileIn.h"
 
 using namespace std::string_literals;
 
@@ -29,6 +31,53 @@ void ReferenceCut(const std::string& name, std::string& buffer, std::string& inn
   buffer.erase(e, f - e + 1);
   inner = buffer.substr(p, e - p);
   buffer.erase(p, e - p);
+}
+
+// What the XML reader takes for a comment taken out of a plain string: from "<!-" to the first "->"
+// behind it, a "<!-" right behind a comment being text.
+std::string WithoutComments(std::string text) {
+  for (size_t p = text.find("<!-"); p != std::string::npos;) {
+    const size_t close = text.find("->", p + 3);
+    if (close == std::string::npos) return text.substr(0, p);
+    text.erase(p, close + 2 - p);
+    p = text.find("<!-", text.compare(p, 3, "<!-") == 0 ? p + 1 : p);
+  }
+  return text;
+}
+
+struct TTableRows {
+  std::string Name;
+  std::vector<std::string> Rows;
+  bool operator==(const TTableRows&) const = default;
+};
+
+// A form's tables and rows as the reference cuts give them: one table after another, and the rows of
+// each up to the first empty one.
+std::vector<TTableRows> ReferenceTables(const std::string& file) {
+  std::string text = WithoutComments(file), xml, header;
+  ReferenceCut("xmltable", text, xml);
+  ReferenceCut("header", xml, header);
+  std::vector<TTableRows> tables;
+  for (std::string name = FirstTagName(xml); !name.empty(); name = FirstTagName(xml)) {
+    const size_t before = xml.size();
+    std::string content, row;
+    ReferenceCut(name, xml, content);
+    if (xml.size() == before) break;
+    tables.push_back({name, {}});
+    for (ReferenceCut("row", content, row); !row.empty(); ReferenceCut("row", content, row))
+      tables.back().Rows.push_back(row);
+  }
+  return tables;
+}
+
+std::vector<TTableRows> Tables(const TCutForm& form) {
+  std::vector<TTableRows> tables;
+  for (const TFormTable& table : form.Tables()) {
+    tables.push_back({table.Name, {}});
+    TCutForm::TRows rows(form, table);
+    for (std::string_view row; rows.Next(row);) tables.back().Rows.emplace_back(row);
+  }
+  return tables;
 }
 
 }  // namespace
@@ -199,5 +248,106 @@ TEST(DecodeXMLEntities, DecodesFiveEntitiesInOrderAndJoinsWrappedLines) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Text);
     EXPECT_EQ(DecodeXMLEntities(c.Text), c.Expected);
+  }
+}
+
+TEST(CutForm, GivesTheTablesAndRowsThatCuttingThemOneAfterAnotherGives) {
+  // Random forms, whole or with pieces lost, comments and stray tags among them: every form taken as
+  // whole must give exactly the tables and rows that the cuts one after another give.
+  const char* pieces[] = {
+      "<row>",         "</row>", "<row />", "<k>1</k>",   "<k>2</k>",
+      "<row a=\"1\">", "<t>",    "</t>",    "<u>",        "</u>",
+      "<u />",         "<ro",    "w>",      "<!-- c -->", "<!-- c --><!-- <row>3</row> -->",
+      "<!--",          "-->",    "<?pi?>",  "</x>",       " ",
+      "\r\n",          "x"};
+  const std::string structure[] = {"<t>",   "<row>",    "<k>1</k>", "</row>",
+                                   "<row>", "<k>2</k>", "</row>",   "</t>"};
+  // A start tag split around a row: the cut of the row joins its halves.
+  const char* split[][2] = {{"<", "row>"}, {"<r", "ow>"}, {"<ro", "w "}, {"<row", ">"}};
+  std::mt19937 random(2024);
+  int whole = 0;
+  for (int round = 0; round < 4000; ++round) {
+    std::string text = random() % 4 == 0 ? "<!-- <xmltable> -->" : "";
+    text += "<xmltable>";
+    if (random() % 2) text += "<header><row><k>9</k></row></header>";
+    const int tables = static_cast<int>(random() % 4);
+    for (int t = 0; t < tables; ++t) {
+      const char* const* around = random() % 10 == 0 ? split[random() % std::size(split)] : nullptr;
+      for (const std::string& piece : structure) {
+        if (random() % 40 == 0) continue;  // a piece lost
+        if (around && piece == "<row>") text += around[0];
+        text += piece;
+        if (around && piece == "</row>") text += around[1];
+        if (random() % 6 == 0) text += pieces[random() % std::size(pieces)];
+      }
+    }
+    text += "</xmltable>";
+    if (random() % 8 == 0) text.resize(random() % (text.size() + 1));  // cut off
+    SCOPED_TRACE(text);
+    try {
+      const TCutForm form(text, "f.xml");
+      ++whole;
+      EXPECT_EQ(Tables(form), ReferenceTables(text));
+    } catch (const EXMLInputError&) {
+    }
+  }
+  // Most forms are whole: the comparison is not left to a few.
+  EXPECT_GT(whole, 1500);
+}
+
+TEST(CutForm, ADamagedFormNamesTheEndItLacksAndTheLine) {
+  const struct {
+    const char* Name;
+    std::string Text, Message;
+    int Line;
+  } cases[] = {
+      {"an empty file", "", "Expecting start tag:\"<xmltable>\"", 0},
+      {"another root", "<forms>\r\n<t></t>\r\n</forms>\r\n", "Expecting start tag:\"<xmltable>\"", 3},
+      {"cut after a line", "<xmltable>\r\n<t>\r\n<row><k>1</k></row>\r\n",
+       "Expecting end tag:\"</xmltable>\"", 3},
+      {"cut inside a tag", "<xmltable>\r\n<t>\r\n<row><k>1</k></ro", "Expecting end tag:\"</xmltable>\"", 3},
+      {"a table's end tag lost", "<xmltable>\r\n<t>\r\n<row><k>1</k></row>\r\n</xmltable>\r\n",
+       "Expecting end tag:\"</t>\"", 4},
+      {"the last row's end tag lost", "<xmltable><t>\r\n<row><k>1</k>\r\n</t>\r\n</xmltable>",
+       "Expecting end tag:\"</row>\"", 3},
+      {"a row's end tag lost before the next row",
+       "<xmltable><t>\r\n<row><k>1</k>\r\n<row><k>2</k></row>\r\n</t></xmltable>",
+       "Expecting end tag:\"</row>\"", 3},
+      {"a table that ends in the next of its name",
+       "<xmltable>\r\n<t><row>1</row>\r\n<u></u>\r\n<t><row>2</row></t></xmltable>",
+       "Expecting end tag:\"</t>\"", 4},
+      {"the header's end tag lost", "<xmltable>\r\n<header><title>x</title>\r\n<t></t>\r\n</xmltable>",
+       "Expecting end tag:\"</header>\"", 4},
+      {"a start tag without its end", "<xmltable>\r\n<t broken\r\n</xmltable>",
+       "Tag does not finish on the line it started", 2},
+      {"a row tag without its end", "<xmltable><t>\r\n<row k=\"1\"\r\n</t></xmltable>",
+       "Tag does not finish on the line it started", 2},
+      {"a tag begun before a row and ended behind it",
+       "<xmltable><t>\r\n<ro<row>1</row>w>2</row></t></xmltable>",
+       "Tag does not finish on the line it started", 2},
+      {"a tag without a name", "<xmltable>\r\n< t>\r\n</xmltable>", "Tag does not have a name", 2},
+      {"a comment to the end", "<xmltable>\r\n<!-- <t>\r\n</t>\r\n</xmltable>\r\n",
+       "Unexpected End Of File in Comment", 4},
+      // The lines of what was taken out still count.
+      {"lines of a comment", "<!--\r\n\r\n-->\r\n<xmltable>\r\n<t>\r\n</xmltable>",
+       "Expecting end tag:\"</t>\"", 6},
+      {"lines of the header", "<xmltable><header>\r\n\r\n</header><t>\r\n</xmltable>",
+       "Expecting end tag:\"</t>\"", 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    try {
+      TCutForm form(c.Text, "f.xml");
+      ADD_FAILURE() << "taken as whole";
+    } catch (const EXMLInputError& e) {
+      EXPECT_EQ(e.Message(), TXMLFileInput::ErrorText(c.Message, c.Line, "f.xml"));
+    }
+  }
+  // Whole forms: empty ones, a comment that runs on behind the end, and what needs no end tag.
+  for (const std::string& text :
+       {"<xmltable />"s, "<xmltable></xmltable>"s, "<xmltable></xmltable><!-- and on"s,
+        "<xmltable><t /><?pi?></x><!DOCTYPE x><u>\r\n<row>1</row><row />\r\n<row></u></xmltable>"s}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(Tables(TCutForm(text, "f.xml")), ReferenceTables(text));
   }
 }

@@ -496,10 +496,95 @@ TEST_F(ImportAdvFTest, ALoaderErrorStopsTheRunShowsItsMessageAndLeavesTheWindowO
   EXPECT_EQ(box.Type, mtError);
   EXPECT_EQ(box.Buttons, (TMsgDlgButtons{mbOK}));
   ExpectWindowWaited();
-  // The run stopped inside the first database: its connection is still open, the second untouched.
-  EXPECT_EQ(dmData->dbDataBase->Params()[0], "SERVER NAME=" + first.Path());
-  EXPECT_TRUE(dmData->dbDataBase->Connected());
+  // The run stopped before the first database, where the form is read: no database was opened.
+  EXPECT_EQ(dmData->dbDataBase->Params().Count(), 13);
+  EXPECT_FALSE(dmData->dbDataBase->Connected());
+  EXPECT_TRUE(first.Rows(SelectPicks).empty());
   EXPECT_TRUE(second.Rows(SelectPicks).empty());
+}
+
+TEST_F(ImportAdvFTest, ADamagedFormShowsOneBoxThatSaysWhereItEndsAndNoDatabaseIsWritten) {
+  TestDatabase first(PickSchema);
+  TestDatabase second(PickSchema);
+  WriteIni("[DBNAMES]\r\nDB0=First\r\nDB1=Second\r\n" + ParamsSection(0, first.Path()) +
+           ParamsSection(1, second.Path()));
+  // The form's lines: 4 holds the publish code, 6 and 7 the rows, 8 and 9 the end tags.
+  const std::string whole = PickForm("P");
+  const auto without = [&](const std::string& piece, const std::string& after) {
+    std::string text = whole;
+    return text.erase(text.find(piece, text.find(after)), piece.size());
+  };
+  std::string renamed = whole;
+  for (size_t at = renamed.find("xmltable"); at != std::string::npos; at = renamed.find("xmltable"))
+    renamed.replace(at, 8, "form");
+  const struct {
+    const char* Name;
+    std::string Text, Message;
+    int Line;
+  } cases[] = {
+      {"cut inside a row", whole.substr(0, whole.find("Second")), "Expecting end tag:\"</xmltable>\"", 7},
+      {"cut before the table's end", whole.substr(0, whole.find("</picklist>")),
+       "Expecting end tag:\"</xmltable>\"", 7},
+      {"cut before the end of xmltable", whole.substr(0, whole.find("</xmltable>")),
+       "Expecting end tag:\"</xmltable>\"", 8},
+      // Ahead of the publish code the first pass's reader finds the end itself.
+      {"cut ahead of the publish code", whole.substr(0, whole.find("<publishcode>")),
+       "Expecting end tag:\"</row>\"", 4},
+      {"the table's end tag lost", without("</picklist>", "<picklist>"), "Expecting end tag:\"</picklist>\"",
+       9},
+      {"the last row's end tag lost", without("</row>", "Second"), "Expecting end tag:\"</row>\"", 8},
+      {"a row's end tag lost before the next row", without("</row>", "<picklist>"),
+       "Expecting end tag:\"</row>\"", 7},
+      {"no xmltable element", renamed, "Expecting start tag:\"<xmltable>\"", 9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string form = WriteForm("damaged.xml", c.Text);
+    TRecordingDialogService dialogs;
+    dialogs.ExpectBox(mrOk);
+
+    EXPECT_EQ(RunProgram({form}), 1);
+
+    ASSERT_EQ(dialogs.Boxes().size(), 1u);
+    const TRecordedBox& box = dialogs.Boxes()[0];
+    EXPECT_EQ(box.Caption, "Larkspan");
+    EXPECT_EQ(box.Text, ExceptionDisplayText(TXMLFileInput::ErrorText(c.Message, c.Line, form)));
+    EXPECT_EQ(box.Type, mtError);
+    ExpectWindowWaited();
+    // The form was read before any database was opened.
+    EXPECT_FALSE(dmData->dbDataBase->Connected());
+    EXPECT_EQ(dmData->dbDataBase->Params().Count(), 13);
+    EXPECT_TRUE(first.Rows(SelectPicks).empty());
+    EXPECT_TRUE(second.Rows(SelectPicks).empty());
+    FApplication.reset();
+  }
+}
+
+TEST_F(ImportAdvFTest, ALocalPublishersCodeIsJudgedByWhatEachDatabaseWouldStore) {
+  // "LX" is cut to "L" in a one-character column, and stays "LX" in a longer one.
+  const auto schema = [](const std::string& codeType) {
+    return PickSchema + std::string(";CREATE TABLE advform (formid INTEGER NOT NULL, publishcode ") +
+           codeType +
+           ", PRIMARY KEY (formid));"
+           "CREATE TABLE afitem (formid INTEGER NOT NULL, PRIMARY KEY (formid));"
+           "CREATE TABLE afcomboactions (formid INTEGER NOT NULL, PRIMARY KEY (formid))";
+  };
+  TestDatabase first(schema("CHAR(1)"));
+  TestDatabase second(schema("VARCHAR(2)"));
+  WriteIni("[DBNAMES]\r\nDB0=First\r\nDB1=Second\r\n" + ParamsSection(0, first.Path()) +
+           ParamsSection(1, second.Path()));
+  const std::string form = WriteForm("coded.xml", PickForm("LX"));
+  FDialogs.ExpectBox(mrOk);
+
+  EXPECT_EQ(RunProgram({form}), 1);
+
+  EXPECT_EQ(FDialogs.BoxTexts(),
+            (std::vector<std::string>{"You cannot import forms for local publisher (L)\"" + form + "\" "}));
+  EXPECT_TRUE(first.Rows(SelectPicks).empty());
+  EXPECT_TRUE(first.Rows("SELECT publishcode FROM advform").empty());
+  EXPECT_EQ(second.Rows(SelectPicks), PickRows);
+  EXPECT_EQ(second.Rows("SELECT publishcode FROM advform"), (TestDatabase::TRows{{"LX"}}));
+  ExpectEndedByItself();
 }
 
 TEST_F(ImportAdvFTest, ALocalPublishersFormIsRefusedOnceInEveryDatabase) {

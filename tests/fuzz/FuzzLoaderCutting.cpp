@@ -1,15 +1,18 @@
 // fuzz-links: formimport
 // fuzz-seeds: tests/data/forms
 // Feeds arbitrary bytes to the loader's cutting of a form file and to its value conversions, and checks
-// the fast cut against plain deletion on a copy of the same text.
+// the fast cut against plain deletion on a copy of the same text, and the form cut once against the
+// plain cuts one after another, whenever it takes the form as whole.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "formimport/DBLoadConvert.h"
 #include "formimport/DBLoadCut.h"
 #include "platform/system/Dialogs.h"
+#include "platform/system/Exceptions.h"
 
 namespace {
 
@@ -40,6 +43,18 @@ void PlainCut(const std::string& name, std::string& buffer, std::string& inner) 
   buffer.erase(e, buffer.find('>', e) - e + 1);
   inner = buffer.substr(p, e - p);
   buffer.erase(p, e - p);
+}
+
+// What the XML reader takes for a comment taken out of a plain string: from "<!-" to the first "->"
+// behind it, a "<!-" right behind a comment being text.
+std::string WithoutComments(std::string text) {
+  for (size_t p = text.find("<!-"); p != std::string::npos;) {
+    const size_t close = text.find("->", p + 3);
+    if (close == std::string::npos) return text.substr(0, p);
+    text.erase(p, close + 2 - p);
+    p = text.find("<!-", text.compare(p, 3, "<!-") == 0 ? p + 1 : p);
+  }
+  return text;
 }
 
 void Check(bool condition) {
@@ -98,6 +113,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
     Check(tables.Str() == plainTables);
+  }
+
+  try {
+    const TCutForm form(file, "fuzz.xml");
+    std::string plain = WithoutComments(file), plainXml;
+    PlainCut("xmltable", plain, plainXml);
+    PlainCut("header", plainXml, header);
+    size_t t = 0;
+    for (std::string table = FirstTagName(plainXml); !table.empty(); table = FirstTagName(plainXml), ++t) {
+      const size_t before = plainXml.size();
+      std::string content, row;
+      PlainCut(table, plainXml, content);
+      if (plainXml.size() == before) break;
+      Check(t < form.Tables().size() && form.Tables()[t].Name == table);
+      TCutForm::TRows rows(form, form.Tables()[t]);
+      std::string_view cut;
+      for (PlainCut("row", content, row); !row.empty(); PlainCut("row", content, row))
+        Check(rows.Next(cut) && cut == row);
+      Check(!rows.Next(cut));
+    }
+    Check(t == form.Tables().size());
+  } catch (const Exception&) {
+    // A damaged form: its message is all there is to it.
   }
   ConvertValue(file);
   SetDialogService(nullptr);
