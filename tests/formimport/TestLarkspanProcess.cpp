@@ -128,6 +128,7 @@ TEST_F(LarkspanProcessTest, AQv32IniThatBeginsWithAByteOrderMarkIsReadAsWritten)
 
 TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesOrWithSkippedOnesTheRunEndsAtOnceSaysWhatAndGives3) {
   const std::string gone = FRoot.File("gone/GONE.FDB");
+  const TestDatabase checked(FSchema + "\nALTER TABLE afpicklist ADD CHECK (pickid <> 2);");
   struct {
     const char* Name;
     std::optional<std::string> Ini;
@@ -140,6 +141,8 @@ TEST_F(LarkspanProcessTest, WithoutConfiguredDatabasesOrWithSkippedOnesTheRunEnd
        "larkspan: DB0 \"Empty\" skipped: no parameters in [DB0.PARAMS]\n"
        "larkspan: DB1 \"Gone\" skipped: cannot open: I/O error during \"open\" operation for file \"" +
            gone + "\"; -Error while trying to open file; -No such file or directory\n"},
+      {"a row its database refuses", "[DBNAMES]\r\nDB0=Checked\r\n" + ParamsSection(0, checked.Path()),
+       "larkspan: DB0 \"Checked\": 1 of 2 rows of table afpicklist refused: Operation violates CHECK constraint "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
