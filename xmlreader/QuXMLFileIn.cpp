@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/system/TerminationSignals.h"
+
 namespace {
 
 constexpr std::size_t npos = std::string::npos;
@@ -210,6 +212,8 @@ TXMLName TXMLFileInput::HeldTagName() {
 }
 
 void TXMLFileInput::ReadTag(std::string_view& name) {
+  // A form held on one long line is walked tag by tag without a read: a signal need not wait for it.
+  TerminationCheckpoint();
   name = std::string_view();
   if (HeldStartsWith("<")) ++FLineStart;
   for (;;) {

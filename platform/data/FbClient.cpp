@@ -235,6 +235,9 @@ ISC_QUAD WriteBlob(IAttachment* attachment, ITransaction* transaction, const std
   TFbBlob blob(attachment->createBlob(status.Get(), transaction, &id, 0, nullptr));
   status.Check();
   for (size_t offset = 0; offset < bytes.size(); offset += kSegmentSize) {
+    // A blob of hundreds of megabytes takes seconds to write: a signal ends the program between two
+    // segments, and the rollback drops the blob with the rest of the transaction.
+    TerminationCheckpoint();
     const size_t length = std::min<size_t>(kSegmentSize, bytes.size() - offset);
     blob->putSegment(status.Get(), static_cast<unsigned>(length), bytes.data() + offset);
     status.Check();

@@ -5,12 +5,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
 #include <utility>
 
+#include "platform/system/TerminationSignals.h"
+
 namespace {
+
+// A whole file is read in pieces of this size, with a checkpoint between them, so that a signal does
+// not wait for the read of a file of a gigabyte.
+constexpr std::size_t ReadPiece = 4 << 20;
 
 // A block for a whole file. A large one asks for huge pages: where each fresh page costs a fault (in a
 // virtual machine above all), filling a large file's 4 KiB pages costs several times reading it.
@@ -112,9 +119,10 @@ std::size_t TFileReader::Read(char* buffer, std::size_t count) {
 std::size_t TFileReader::ReadFull(char* buffer, std::size_t count) {
   std::size_t done = 0;
   while (done < count) {
-    const std::size_t got = Read(buffer + done, count - done);
+    const std::size_t got = Read(buffer + done, std::min(count - done, ReadPiece));
     if (got == 0) break;  // the file became shorter while it was read
     done += got;
+    TerminationCheckpoint();
   }
   return done;
 }

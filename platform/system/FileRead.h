@@ -46,14 +46,15 @@ class TFileReader {
   std::size_t Read(char* buffer, std::size_t count);
   // Reads the rest of the file (all of it right after Open) into a fresh block allocated for the size
   // the file has when the read begins; a large block asks for huge pages. size receives the bytes
-  // read: fewer when the file became shorter meanwhile, never more.
+  // read: fewer when the file became shorter meanwhile, never more. It reads in pieces of a few
+  // megabytes with a termination checkpoint between them.
   TTextBlock ReadBlock(std::size_t& size);
   // The same into buffer, replacing what it held; the buffer's room serves again.
   void ReadInto(std::string& buffer);
 
  private:
   std::size_t FileSize() const;
-  // Reads until count bytes are in or the file ends; gives how many were read.
+  // Reads until count bytes are in or the file ends, piece by piece; gives how many were read.
   std::size_t ReadFull(char* buffer, std::size_t count);
 
   int FHandle = -1;

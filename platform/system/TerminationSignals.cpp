@@ -1,9 +1,12 @@
 #include "platform/system/TerminationSignals.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -73,10 +76,14 @@ int TerminationSignalPipe() { return GPipe[0]; }
 void AddTerminationEndStep(std::function<void()> step) { GEndSteps.push_back(std::move(step)); }
 
 void TerminationCheckpoint() {
-  const int signal = GSignal.load();
+  // Relaxed: only the value matters, and the handler's write reaches this thread soon enough.
+  const int signal = GSignal.load(std::memory_order_relaxed);
   if (signal == 0) return;
   // An end step that reaches a checkpoint again must not start the ending anew.
   if (GEnding.exchange(true)) return;
+  // The wait the signal interrupted left EINTR behind, and the database engine retries some of its
+  // calls for as long as errno says EINTR, even after they succeed: its detach would never end.
+  errno = 0;
   for (auto step = GEndSteps.rbegin(); step != GEndSteps.rend(); ++step) {
     try {
       (*step)();
@@ -88,6 +95,31 @@ void TerminationCheckpoint() {
   // Not exit(): the exit handlers of the libraries would tear down a window system and a database
   // engine in whatever state the signal found them.
   ::_exit(128 + signal);
+}
+
+void WriteStandardError(std::string_view text) {
+  while (!text.empty()) {
+    pollfd watched[2] = {{STDERR_FILENO, POLLOUT, 0}, {GPipe[0], POLLIN, 0}};
+    // Once the ending has begun, the signal is being acted on already.
+    const nfds_t count = Installed() && !GEnding.load() ? 2 : 1;
+    if (::poll(watched, count, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (count == 2 && (watched[1].revents & POLLIN) != 0) {
+      TerminationCheckpoint();
+      continue;
+    }
+    if ((watched[0].revents & POLLNVAL) != 0) return;  // no standard error to write to
+    if (watched[0].revents == 0) continue;
+    // A pipe that has room takes this much whole, without waiting.
+    const ssize_t written = ::write(STDERR_FILENO, text.data(), std::min<std::size_t>(text.size(), PIPE_BUF));
+    if (written < 0) {
+      if (errno == EINTR || errno == EAGAIN) continue;
+      return;
+    }
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
 }
 
 void LastTerminationCheckpoint() {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/system/TerminationSignals.h"
+
 namespace {
 
 constexpr char CarriageReturn = '\r';
@@ -62,6 +64,8 @@ void TTextFile::Close() {
 
 bool TTextFile::Fill() {
   if (FPhysicalEnd) return false;
+  // A long file is read here block by block: a signal need not wait for its end.
+  TerminationCheckpoint();
   if (!FBuffer) FBuffer = std::make_unique<char[]>(BufferSize);
   const std::size_t count = FFile.Read(FBuffer.get(), BufferSize);
   FPos = 0;

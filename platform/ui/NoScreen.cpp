@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/system/CommandLine.h"
+#include "platform/system/TerminationSignals.h"
 #include "platform/ui/QtRuntime.h"
 
 namespace {
@@ -12,10 +13,11 @@ bool GAnswerWithoutScreen = false;
 // The box's kind as its caption names it; a custom box has no caption of its own.
 std::string KindName(TMsgDlgType type) { return type == mtCustom ? "Message" : MsgDlgCaption(type); }
 
-// Written in one call, so that the block stays whole beside other output.
+// Written in as few writes as a pipe takes whole, so that the block stays whole beside other output;
+// a signal that comes while nobody reads standard error still ends the program.
 void WriteError(const std::string& text) {
-  std::fputs(text.c_str(), stderr);
   std::fflush(stderr);
+  WriteStandardError(text);
 }
 
 // The block a box writes: a line naming it, then its text, a line each, indented.

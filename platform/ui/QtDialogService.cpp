@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <vector>
 
 #include "platform/ui/QtText.h"
@@ -91,6 +92,19 @@ QString AnyCasePattern(const QString& pattern) {
   return result;
 }
 
+// The file dialog keeps its last folder, history and view in the user's settings (QtProject.conf in
+// the configuration folder), read when it opens and written when it closes, cancelled or not. These
+// programs keep no settings: the user's settings of Qt are looked for below a device, where no folder
+// can ever be made, so nothing is read and the write fails silently.
+void KeepNoDialogSettings() {
+  static bool pointed = false;
+  if (pointed) return;
+  const QString nowhere = QStringLiteral("/dev/null/");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+  pointed = true;
+}
+
 }  // namespace
 
 QStringList QtNameFilters(const std::string& filter) {
@@ -138,6 +152,7 @@ int TQtDialogService::ShowMessageBox(const std::string& caption, const std::stri
 }
 
 bool TQtDialogService::OpenFileDialog(TOpenFileRequest& request) {
+  KeepNoDialogSettings();
   QFileDialog dialog(QApplication::activeWindow(), ToQString(request.Title), ToQString(request.InitialDir));
   dialog.setObjectName(QLatin1String(OpenDialogObjectName));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -156,6 +171,7 @@ bool TQtDialogService::OpenFileDialog(TOpenFileRequest& request) {
 }
 
 bool TQtDialogService::BrowseForFolder(TBrowseFolderRequest& request) {
+  KeepNoDialogSettings();
   // With no folder given, the browser starts at the top of the file system; Qt would otherwise open
   // the working folder, which the user could take for a choice already made.
   const std::string start = request.Folder.empty() ? std::string("/") : request.Folder;

@@ -1,5 +1,6 @@
 #include "platform/ui/QtRuntime.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/system/CommandLine.h"
@@ -21,6 +23,43 @@ bool IsSet(const char* name) {
 
 QtMessageHandler GPreviousHandler = nullptr;
 
+// The runtime folder this process made for Qt; empty when the session gave one.
+std::string GRuntimeFolder;
+
+void RemoveRuntimeFolder() {
+  if (GRuntimeFolder.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove_all(GRuntimeFolder, ignored);
+  GRuntimeFolder.clear();
+}
+
+// What Qt accepts as its runtime folder: a folder (not a link to one) of this user's, open to no one
+// else.
+bool UsableRuntimeFolder(const char* path) {
+  struct stat info;
+  return ::lstat(path, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+         (info.st_mode & 07777) == 0700;
+}
+
+// Without a usable XDG_RUNTIME_DIR (a run from cron, su or a service) Qt warns on standard error and
+// falls back on a folder in /tmp shared by all runs of the user. Each run gets a private one instead,
+// made afresh (mode 0700, owned by the user) and removed when the program ends, by a signal too.
+void GiveQtARuntimeFolder() {
+  const char* given = std::getenv("XDG_RUNTIME_DIR");
+  if (given != nullptr && *given != '\0' && UsableRuntimeFolder(given)) return;
+  const char* temp = std::getenv("TMPDIR");
+  std::string folder = (temp != nullptr && *temp != '\0' ? std::string(temp) : std::string("/tmp")) + "/" +
+                       ProgramName() + "-runtime-XXXXXX";
+  // Where none can be made, Qt says itself what it uses instead.
+  if (::mkdtemp(folder.data()) == nullptr) return;
+  // Whatever the umask took away: Qt refuses a runtime folder of any other mode.
+  ::chmod(folder.c_str(), 0700);
+  GRuntimeFolder = folder;
+  setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+  std::atexit(RemoveRuntimeFolder);
+  AddTerminationEndStep(RemoveRuntimeFolder);
+}
+
 // While the QApplication is made: a platform that cannot start (no display at the address given)
 // means the program could not start, not that it crashed.
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -30,6 +69,7 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
   }
   std::fprintf(stderr, "%s: cannot start: %s\n", ProgramName().c_str(), message.toLocal8Bit().constData());
   std::fflush(stderr);
+  RemoveRuntimeFolder();
   ::_exit(2);
 }
 
@@ -68,6 +108,7 @@ QApplication& EnsureQtApplication() {
   static int argc = 1;
   static std::string programName = ProgramName();
   static char* argv[] = {programName.data(), nullptr};
+  GiveQtARuntimeFolder();
   GPreviousHandler = qInstallMessageHandler(StartupMessageHandler);
   // Never destroyed: Qt's own globals go at exit in an order a static application object cannot follow,
   // and the process's end frees everything anyway. The pointer keeps it reachable.

@@ -12,6 +12,8 @@ bool ChooseOffscreenWhenNoDisplay();
 // program made itself is used as it is. Once it exists, a termination signal (when the program installed
 // their handlers) reaches the checkpoint from any event loop, a message box's or a dialog's too. A
 // platform that cannot start (a display that cannot be reached) ends the process with status 2.
+// Without a usable XDG_RUNTIME_DIR, Qt gets a runtime folder of the process's own, removed again when
+// the process ends.
 QApplication& EnsureQtApplication();
 
 // True when the running Qt platform shows nothing to anyone (offscreen or minimal); false before the

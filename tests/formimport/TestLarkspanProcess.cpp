@@ -1,16 +1,20 @@
 // Larkspan run as the program it is, from a product folder laid out as the installation does.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/platform/system/ScopedEnv.h"
@@ -234,6 +238,23 @@ TEST_F(LarkspanProcessTest, ARegistryStoreThatCannotBeReadShowsTheFailingCallAnd
   }
 }
 
+TEST_F(LarkspanProcessTest, WithoutARuntimeFolderStandardErrorHoldsOnlyWhatTheProgramWrote) {
+  TestDatabase db(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
+  const std::string missing = FRoot.File("missing.xml");
+  // A run from cron or su: no runtime folder from a session. The program's own is made in TMPDIR.
+  const std::string temp = FRoot.File("tmp");
+  fs::create_directories(temp);
+  TScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
+  TScopedEnv tempFolder("TMPDIR", temp);
+  const std::optional<int> status = Run({missing});
+  ASSERT_TRUE(status.has_value());
+  EXPECT_EQ(*status, 1);
+  EXPECT_EQ(FileBytes(ErrorFile()),
+            "larkspan: Error box, caption \"Error\":\n  Larkspan: " + missing + " Not found\n");
+  EXPECT_TRUE(fs::is_empty(temp)) << "the runtime folder the program made is still there";
+}
+
 TEST_F(LarkspanProcessTest, OnADisplaySigtermEndsTheProgramWaitingAtABoxWith143) {
   TVirtualDisplay display;
   if (display.Display().empty()) GTEST_SKIP() << display.SkipReason();
@@ -309,5 +330,70 @@ TEST_F(LarkspanProcessTest, SigtermInTheMiddleOfALargeTableLeavesItWholeOrEmptyA
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM advform"), "1");
   const std::string picks = db.Value("SELECT COUNT(*) FROM afpicklist");
   EXPECT_TRUE(picks == "0" || picks == std::to_string(Rows)) << picks << " rows of " << Rows;
+  ExpectValidates(db);
+}
+
+TEST_F(LarkspanProcessTest, SigtermEndsTheRunWithinTwoSecondsAlsoWhereItReadsOrWritesAtLength) {
+  TestDatabase db(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
+  // The first pass walks a large table in front of advform before anything is imported (a few
+  // seconds for these 270 MB); the form is one line, as generated forms often are.
+  const std::string largeForm = FRoot.File("large.xml");
+  {
+    std::ofstream out(largeForm, std::ios::binary);
+    out << "<?xml version=\"1.0\"?>\n<xmltable>\n<afpicklist>\n";
+    for (int i = 1; i <= 4000000; ++i)
+      out << "<row><pickid>" << i << "</pickid><picktext>Pick " << i << "</picktext></row>\n";
+    out << "</afpicklist>\n<advform><row><formid>7</formid><publishcode>P</publishcode></row></advform>\n"
+           "</xmltable>\n";
+    ASSERT_TRUE(out.good());
+  }
+  // A standard error that nobody reads: a pipe that is full before the program starts.
+  const std::string fifo = FRoot.File("stderr.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int filler = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  ASSERT_GE(filler, 0);
+  const std::string block(4096, 'x');
+  while (::write(filler, block.data(), block.size()) > 0) {
+  }
+  // Each run is without a runtime folder of the session's, so that the one the program makes is seen
+  // to go with it.
+  const std::string temp = FRoot.File("tmp");
+  fs::create_directories(temp);
+  TScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
+  TScopedEnv tempFolder("TMPDIR", temp);
+  struct {
+    const char* Name;
+    std::string Form;
+    std::string Output;
+    std::string HeldOpen;  // the signal comes once the program holds this file open, and Wait later
+    std::chrono::milliseconds Wait;
+  } const cases[] = {
+      // Only the first pass reads the form line by line; the import reads it whole later.
+      {"the first pass of a large form", largeForm, ErrorFile(), largeForm, std::chrono::milliseconds(0)},
+      // The refused form's box comes right after the database is open, and its write waits.
+      {"a box written to a full standard error", WriteLocalForm(), fifo, db.Path(),
+       std::chrono::milliseconds(500)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TChildProcess larkspan(Program(), {c.Form}, c.Output);
+    if (!larkspan.WaitUntilHolding(c.HeldOpen, true, TimeLimit)) {
+      ADD_FAILURE() << "the program never opened " << c.HeldOpen << ": " << FileBytes(ErrorFile());
+      continue;
+    }
+    std::this_thread::sleep_for(c.Wait);
+    larkspan.Signal(SIGTERM);
+    const std::optional<int> status = larkspan.WaitFor(std::chrono::seconds(2));
+    EXPECT_TRUE(status.has_value()) << "still running 2 s after the signal";
+    if (!status.has_value()) continue;
+    EXPECT_EQ(*status, 143);
+    EXPECT_TRUE(fs::is_empty(temp)) << "the runtime folder the program made is still there";
+  }
+  ::close(filler);
+  ::close(reader);
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM afpicklist"), "0");
   ExpectValidates(db);
 }

@@ -1,5 +1,6 @@
 // Glyphcrate run as the program it is, from a product folder laid out as the installation does.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
@@ -151,4 +152,35 @@ TEST_F(GlyphcrateProcessTest, WithNoScreenEachEndingWritesWhatItShowedAndGivesIt
   }
   // The database after the one that failed is loaded all the same.
   EXPECT_EQ(db.Rows(SelectIcons), SampleRows());
+}
+
+TEST_F(GlyphcrateProcessTest, SigtermEndsALoadInTheMiddleOfALargeBitmapBeforeItsBlobIsStored) {
+  TestDatabase db(IconSchema);
+  WriteIni({"Main"}, {db.Path()});
+  // One file of 96 MiB: read for a fraction of a second, then written into its blob for seconds. The
+  // engine's cache of changed pages, written out as the program ends, is a sixth of it.
+  constexpr std::uintmax_t Size = 96 << 20;
+  const std::string bitmap = FRoot.Write("Large/Large.bmp", std::string(Size, 'B'));
+  const std::uintmax_t sizeBefore = fs::file_size(db.Path());
+  struct {
+    const char* Name;
+    bool Written;  // the signal comes once the blob's pages reach the database, not once the file is open
+  } const cases[] = {{"while the file is read", false}, {"while its blob is written", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TChildProcess glyphcrate(Program(), {FRoot.File("Large")}, FRoot.File("output.txt"));
+    ASSERT_TRUE(glyphcrate.WaitUntilHolding(bitmap, true, TimeLimit)) << FileBytes(FRoot.File("output.txt"));
+    const auto deadline = std::chrono::steady_clock::now() + TimeLimit;
+    while (c.Written && fs::file_size(db.Path()) < sizeBefore + Size / 10 &&
+           !glyphcrate.WaitFor(std::chrono::milliseconds(2)) && std::chrono::steady_clock::now() < deadline) {
+    }
+    const std::uintmax_t sizeAtSignal = fs::file_size(db.Path());
+    glyphcrate.Signal(SIGTERM);
+    EXPECT_EQ(glyphcrate.WaitFor(TimeLimit), 143);
+    // The ending itself takes as long as the engine needs to write out its cache, which depends on the
+    // disk; that the rest of the blob was never written shows that the signal was acted on at once.
+    EXPECT_LT(fs::file_size(db.Path()), sizeAtSignal + Size / 3)
+        << "the blob was written on after the signal";
+  }
+  EXPECT_TRUE(db.Rows(SelectIcons).empty());
 }

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -53,6 +54,23 @@ std::optional<int> TChildProcess::WaitFor(std::chrono::milliseconds limit) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return FExitStatus;
+}
+
+bool TChildProcess::WaitUntilHolding(const std::string& path, bool held, std::chrono::milliseconds limit) {
+  const std::string files = "/proc/" + std::to_string(FPid) + "/fd";
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!WaitFor(std::chrono::milliseconds(0)) && std::chrono::steady_clock::now() < deadline) {
+    bool holding = false;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(files, error), end; !holding && !error && it != end;
+         it.increment(error)) {
+      std::error_code gone;  // a file closed while the folder is read
+      holding = std::filesystem::read_symlink(it->path(), gone) == path;
+    }
+    if (holding == held) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return false;
 }
 
 std::string FileBytes(const std::string& path) {

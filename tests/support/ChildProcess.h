@@ -28,6 +28,9 @@ class TChildProcess {
   // The exit status once the program has ended by itself within limit (128 + the signal when a signal
   // ended it); nothing while it still runs.
   std::optional<int> WaitFor(std::chrono::milliseconds limit);
+  // Waits until the program has the file path open (held true) or no longer has it open (held false),
+  // as its open files in /proc show; false when the program ends first or limit passes.
+  bool WaitUntilHolding(const std::string& path, bool held, std::chrono::milliseconds limit);
 
  private:
   pid_t FPid = -1;

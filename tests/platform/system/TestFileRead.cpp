@@ -70,7 +70,8 @@ TEST(FileRead, TheWholeFileIsReadByteForByte) {
   TempFolder folder;
   std::string buffer =
       std::string(HugePage + 10, '?');  // one buffer for every file, as a folder load uses it
-  for (const size_t size : {size_t{0}, size_t{1}, HugePage - 1, HugePage, HugePage + 3}) {
+  // And a file of several of the pieces a large file is read in.
+  for (const size_t size : {size_t{0}, size_t{1}, HugePage - 1, HugePage, HugePage + 3, 5 * HugePage + 7}) {
     SCOPED_TRACE(size);
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 251);

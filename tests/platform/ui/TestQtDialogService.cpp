@@ -9,7 +9,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <string>
 
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtRuntime.h"
@@ -21,10 +24,17 @@ namespace {
 
 class QtDialogServiceTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureQtApplication(); }
+  static void SetUpTestSuite() {
+    // The user's configuration folder is one of the suite's own, set before any dialog is made.
+    static TempFolder configHome;
+    FConfigHome = configHome.Path();
+    setenv("XDG_CONFIG_HOME", FConfigHome.c_str(), 1);
+    EnsureQtApplication();
+  }
 
   void WhenModalAppears(std::function<void(QWidget*)> action) { FWatch.Start(std::move(action)); }
 
+  static inline std::string FConfigHome;
   TModalWatch FWatch;
   TQtDialogService FService;
 };
@@ -146,6 +156,8 @@ TEST_F(QtDialogServiceTest, CancelledDialogsLeaveTheRequestAlone) {
   folderRequest.Folder = "/kept";
   EXPECT_FALSE(FService.BrowseForFolder(folderRequest));
   EXPECT_EQ(folderRequest.Folder, "/kept");
+  // The programs keep no settings: the dialogs leave no file of theirs (QtProject.conf) behind.
+  EXPECT_TRUE(std::filesystem::is_empty(FConfigHome));
 }
 
 TEST_F(QtDialogServiceTest, FolderBrowserWithNoFolderGivenStartsAtTheTopOfTheFileSystem) {
