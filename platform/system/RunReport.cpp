@@ -1,8 +1,7 @@
 #include "platform/system/RunReport.h"
 
-#include <cstdio>
-
 #include "platform/system/CommandLine.h"
+#include "platform/system/TerminationSignals.h"
 
 namespace {
 
@@ -22,12 +21,9 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
-// Written in one call, so that the line stays whole beside other output.
-void WriteLine(const std::string& text) {
-  const std::string line = ProgramName() + ": " + OneLine(text) + "\n";
-  std::fputs(line.c_str(), stderr);
-  std::fflush(stderr);
-}
+// Written whole, so that the line stays whole beside other output, and where nobody reads standard
+// error a signal is still acted on.
+void WriteLine(const std::string& text) { WriteStandardError(ProgramName() + ": " + OneLine(text) + "\n"); }
 
 }  // namespace
 

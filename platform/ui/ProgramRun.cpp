@@ -1,6 +1,5 @@
 #include "platform/ui/ProgramRun.h"
 
-#include <cstdio>
 #include <exception>
 
 #include "platform/data/Session.h"
@@ -16,7 +15,7 @@
 namespace {
 
 void WriteFailure(const TProgramParts& parts, const char* text) {
-  std::fprintf(stderr, "%s: %s\n", parts.Name.c_str(), text);
+  WriteStandardError(parts.Name + ": " + text + "\n");
 }
 
 }  // namespace
