@@ -394,7 +394,7 @@ void TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
     try {
       query.Post();
     } catch (const EDBEngineError& e) {
-      if (e.IsDatabaseFailure()) throw;
+      if (!e.IsRowRefusal()) throw;
       query.Cancel();
     }
   }
@@ -453,7 +453,7 @@ void TFormImport::ImportRow(TCutBuffer& row) {
   } catch (const EDBEngineError& e) {
     // A row the database refuses is skipped; a database that cannot take rows at all ends the
     // import with this table uncommitted.
-    if (e.IsDatabaseFailure()) throw;
+    if (!e.IsRowRefusal()) throw;
     FRowQuery->Cancel();
   }
   FRowQuery->Close();

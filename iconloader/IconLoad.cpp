@@ -208,7 +208,7 @@ void TfmLoadImages::LoadIconFolder() {
     } catch (const EDBEngineError& e) {
       // A row the table refuses (a duplicate key, a missing table) is skipped without a word; a
       // database that cannot take rows at all (a full disk, a lost connection) ends the load.
-      if (e.IsDatabaseFailure()) throw;
+      if (!e.IsRowRefusal()) throw;
     } catch (const std::exception&) {
       // Nor does any other failure of the insert stop the load.
     }

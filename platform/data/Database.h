@@ -27,6 +27,14 @@ class TDatabaseConnection;
 //   open/in transaction --Close--> closed (an open StartTransaction is rolled back; work outside
 //   it is committed)
 // Ending a transaction closes the queries whose rows were read in it.
+//
+// Every transaction reads the latest committed version of a row. A statement that writes a row
+// which another transaction has changed and not yet ended waits for that transaction, up to
+// LockWaitSeconds. When it rolls back, the statement goes on; when it commits, when the wait runs
+// out, or in a deadlock, the statement fails with EDBEngineError, which is no refusal of the row
+// (EDBEngineError::IsRowRefusal).
+constexpr int LockWaitSeconds = 10;
+
 class TDatabase : public TComponent {
   Q_CLASS(TDatabase, TComponent)
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/data/DBErrors.h"
+#include "platform/data/Database.h"
 #include "platform/system/TerminationSignals.h"
 
 using namespace Firebird;
@@ -188,15 +189,18 @@ TFbAttachment Attach(const TAttachParams& params) { return Connect(params, false
 TFbAttachment CreateDatabase(const TAttachParams& params) { return Connect(params, true); }
 
 TFbTransaction StartTransaction(IAttachment* attachment) {
-  // Read committed, seeing the latest committed version of a row, and failing at once on a row
-  // that another transaction has locked rather than waiting for it.
+  // Read committed, seeing the latest committed version of a row. A row that another transaction
+  // has changed and not yet ended is waited for, up to LockWaitSeconds: on a shared server that is
+  // another workstation in the middle of saving, and failing at once would pass for a refused row.
   TFbStatus status;
   TFbXpb tpb(Util()->getXpbBuilder(status.Get(), IXpbBuilder::TPB, nullptr, 0));
   status.Check();
-  for (unsigned char tag : {isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait}) {
+  for (unsigned char tag : {isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait}) {
     tpb->insertTag(status.Get(), tag);
     status.Check();
   }
+  tpb->insertInt(status.Get(), isc_tpb_lock_timeout, LockWaitSeconds);
+  status.Check();
   const unsigned length = tpb->getBufferLength(status.Get());
   status.Check();
   const unsigned char* buffer = tpb->getBuffer(status.Get());
