@@ -48,6 +48,15 @@ void ShutdownEngine() {
   gProvider = nullptr;
 }
 
+namespace {
+
+EDBEngineError EngineError(IStatus* status) {
+  return EDBEngineError(FormatStatus(status), ErrorCodes(status),
+                        static_cast<int>(isc_sqlcode(status->getErrors())));
+}
+
+}  // namespace
+
 TFbStatus::TFbStatus()
     : FStatus(Master()->getStatus()), FWrapper(std::make_unique<CheckStatusWrapper>(FStatus)) {}
 
@@ -80,6 +89,17 @@ void TFbStatus::Check() const {
   if (Failed()) RaiseEngineError(FWrapper.get());
 }
 
+void TFbStatus::Check(IAttachment* attachment) const {
+  if (!Failed()) return;
+  EDBEngineError error = EngineError(FWrapper.get());
+  if (error.IsRowRefusal() && attachment != nullptr) {
+    TFbStatus connection;
+    attachment->ping(connection.Get());
+    connection.Check();
+  }
+  throw error;
+}
+
 std::string FormatStatus(IStatus* status) {
   std::vector<char> buffer(4096);
   const unsigned length = Util()->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
@@ -100,10 +120,7 @@ std::vector<long> ErrorCodes(IStatus* status) {
   return codes;
 }
 
-void RaiseEngineError(IStatus* status) {
-  throw EDBEngineError(FormatStatus(status), ErrorCodes(status),
-                       static_cast<int>(isc_sqlcode(status->getErrors())));
-}
+void RaiseEngineError(IStatus* status) { throw EngineError(status); }
 
 namespace {
 
