@@ -734,6 +734,8 @@ TEST_F(TImportTest, AStartTagThatNeverEndsStopsTheTables) {
 
 TEST_F(TImportTest, ARowAnotherTransactionHoldsIsWaitedForAndTheTableStopsWhenItIsNotReleased) {
   enum TRelease { rlRollback, rlCommit, rlNever };
+  const char* const Update = "UPDATE afpicklist SET picktext = 'held' WHERE pickid = 2";
+  const TRows Written = {{"1", "new one"}, {"2", "new two"}, {"3", "new three"}};
   struct {
     const char* Name;
     const char* Held;  // what the other transaction changed and holds
@@ -741,27 +743,12 @@ TEST_F(TImportTest, ARowAnotherTransactionHoldsIsWaitedForAndTheTableStopsWhenIt
     int Result;        // -1: the import stops with the engine's error
     TRows Picks;
   } const cases[] = {
-      {"a stored row, rolled back",
-       "UPDATE afpicklist SET picktext = 'held' WHERE pickid = 2",
-       rlRollback,
-       3,
-       {{"1", "new one"}, {"2", "new two"}, {"3", "new three"}}},
-      {"a new row, rolled back",
-       "INSERT INTO afpicklist (pickid, picktext) VALUES (3, 'held')",
-       rlRollback,
-       3,
-       {{"1", "new one"}, {"2", "new two"}, {"3", "new three"}}},
+      {"a stored row, rolled back", Update, rlRollback, 3, Written},
+      {"a new row, rolled back", "INSERT INTO afpicklist (pickid, picktext) VALUES (3, 'held')", rlRollback,
+       3, Written},
       // Firebird reports a change committed while the statement waited as an update conflict.
-      {"a stored row, committed",
-       "UPDATE afpicklist SET picktext = 'held' WHERE pickid = 2",
-       rlCommit,
-       -1,
-       {{"1", "one"}, {"2", "held"}}},
-      {"a stored row, held past the wait",
-       "UPDATE afpicklist SET picktext = 'held' WHERE pickid = 2",
-       rlNever,
-       -1,
-       {{"1", "one"}, {"2", "two"}}},
+      {"a stored row, committed", Update, rlCommit, -1, {{"1", "one"}, {"2", "held"}}},
+      {"a stored row, held past the wait", Update, rlNever, -1, {{"1", "one"}, {"2", "two"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
