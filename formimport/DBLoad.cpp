@@ -493,7 +493,7 @@ std::string TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
     try {
       query.Post();
     } catch (const EDBEngineError& e) {
-      if (e.IsDatabaseFailure()) throw;
+      if (!e.IsRowRefusal()) throw;
       query.Cancel();
       refusal = e.Message();
     }
@@ -563,7 +563,7 @@ void TFormImport::ImportRow(TCutBuffer& row) {
   } catch (const EDBEngineError& e) {
     // A row the database refuses is skipped, its long columns with it; a database that cannot take
     // rows at all ends the import with this table uncommitted.
-    if (e.IsDatabaseFailure()) throw;
+    if (!e.IsRowRefusal()) throw;
     FRowQuery->Cancel();
     FRowQuery->Close();
     Refuse(e.Message());

@@ -261,7 +261,7 @@ void TfmLoadImages::LoadIconFolder() {
     } catch (const EDBEngineError& e) {
       // A row the table refuses (a duplicate key, a missing table) is skipped without a box; a
       // database that cannot take rows at all (a full disk, a lost connection) ends the load.
-      if (e.IsDatabaseFailure()) throw;
+      if (!e.IsRowRefusal()) throw;
       if (e.IsDuplicateKey()) ++existingKeys;
     } catch (const std::exception&) {
       // Nor does any other failure of the insert stop the load.

@@ -6,9 +6,10 @@
 
 namespace {
 
-// Errors of the database or the connection. Kept short on purpose: every other error, whatever it
-// is, stays an error of the statement, as callers have always taken it.
-constexpr long DatabaseFailureCodes[] = {
+// The errors that are not the row's. Kept short on purpose: every other error, whatever it is,
+// stays a refusal of the statement, as callers have always taken it.
+constexpr long NotTheRowCodes[] = {
+    // The database or the connection.
     isc_io_error,            // a read or write of the database file failed: a full disk, a file that
                              // cannot be extended, a failing device
     isc_shutdown,            // the database is shut down
@@ -23,14 +24,21 @@ constexpr long DatabaseFailureCodes[] = {
     isc_read_only_database,  // nothing can be written to the database at all
     isc_bug_check,           // the server found itself inconsistent
     isc_db_corrupt,          // the database file is corrupt
+    // Another transaction. A row that another transaction changed fails with isc_deadlock and
+    // isc_update_conflict, whether its lock was not released in time, that transaction committed
+    // while the statement waited, or the two waited for each other; a table that another
+    // transaction reserved fails with isc_lock_timeout, or isc_lock_conflict where nothing waits.
+    isc_deadlock,
+    isc_update_conflict,
+    isc_lock_timeout,
+    isc_lock_conflict,
 };
 
 }  // namespace
 
-bool EDBEngineError::IsDatabaseFailure() const {
-  return std::any_of(FErrorCodes.begin(), FErrorCodes.end(), [](long code) {
-    return std::find(std::begin(DatabaseFailureCodes), std::end(DatabaseFailureCodes), code) !=
-           std::end(DatabaseFailureCodes);
+bool EDBEngineError::IsRowRefusal() const {
+  return std::none_of(FErrorCodes.begin(), FErrorCodes.end(), [](long code) {
+    return std::find(std::begin(NotTheRowCodes), std::end(NotTheRowCodes), code) != std::end(NotTheRowCodes);
   });
 }
 

@@ -22,12 +22,17 @@ class EDBEngineError : public Exception {
   // The SQLCODE the server gives the error; 0 when the error is not the server's.
   int SqlCode() const { return FSqlCode; }
 
-  // True when the error concerns the database or the connection, not the statement or its data: the
-  // database file cannot be read or written (a full disk, a file that cannot grow), the database or
-  // the connection was shut down or lost, the database is read-only, or the server found itself
-  // inconsistent. Nothing written afterwards can be relied on to reach the database, so such an error
-  // is never taken for a row the database refuses (a key, a constraint, a value).
-  bool IsDatabaseFailure() const;
+  // True when the server refused the statement for what it writes (a key, a constraint, a value, a
+  // table it does not have) or the row to update is gone: the row failed, and the next can be written.
+  // False when the row is not what failed:
+  // - the database or the connection failed: the database file cannot be read or written (a full
+  //   disk, a file that cannot grow), the database or the connection was shut down or lost, the
+  //   database is read-only, or the server found itself inconsistent; nothing written afterwards
+  //   can be relied on to reach the database;
+  // - another transaction holds what the statement needs: its lock was not released in time, it
+  //   committed a change of the row meanwhile, or the two wait for each other (a deadlock); the row
+  //   keeps the other's values and would be lost in silence if it were skipped.
+  bool IsRowRefusal() const;
   // True when the server refused a row because a primary or unique key already holds its value.
   bool IsDuplicateKey() const;
 

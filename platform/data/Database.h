@@ -27,6 +27,15 @@ class TDatabaseConnection;
 //   open/in transaction --Close--> closed (an open StartTransaction is rolled back; work outside
 //   it is committed)
 // Ending a transaction closes the queries whose rows were read in it.
+//
+// Every transaction reads the latest committed version of a row. A statement that writes a row
+// which another transaction has changed, or a key which another transaction has inserted, and not
+// yet ended waits for that transaction, up to LockWaitSeconds. When it rolls back, the statement
+// goes on. Otherwise the statement fails with EDBEngineError: a changed row when the other commits,
+// when the wait runs out or in a deadlock, with an update conflict, which is no refusal of the row
+// (EDBEngineError::IsRowRefusal); an inserted key with the key violation that a stored one gives.
+constexpr int LockWaitSeconds = 10;
+
 class TDatabase : public TComponent {
   Q_CLASS(TDatabase, TComponent)
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/data/DBErrors.h"
+#include "platform/data/Database.h"
 #include "platform/system/TerminationSignals.h"
 
 using namespace Firebird;
@@ -47,6 +48,15 @@ void ShutdownEngine() {
   gProvider = nullptr;
 }
 
+namespace {
+
+EDBEngineError EngineError(IStatus* status) {
+  return EDBEngineError(FormatStatus(status), ErrorCodes(status),
+                        static_cast<int>(isc_sqlcode(status->getErrors())));
+}
+
+}  // namespace
+
 TFbStatus::TFbStatus()
     : FStatus(Master()->getStatus()), FWrapper(std::make_unique<CheckStatusWrapper>(FStatus)) {}
 
@@ -79,6 +89,17 @@ void TFbStatus::Check() const {
   if (Failed()) RaiseEngineError(FWrapper.get());
 }
 
+void TFbStatus::Check(IAttachment* attachment) const {
+  if (!Failed()) return;
+  EDBEngineError error = EngineError(FWrapper.get());
+  if (error.IsRowRefusal() && attachment != nullptr) {
+    TFbStatus connection;
+    attachment->ping(connection.Get());
+    connection.Check();
+  }
+  throw error;
+}
+
 std::string FormatStatus(IStatus* status) {
   std::vector<char> buffer(4096);
   const unsigned length = Util()->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
@@ -99,10 +120,7 @@ std::vector<long> ErrorCodes(IStatus* status) {
   return codes;
 }
 
-void RaiseEngineError(IStatus* status) {
-  throw EDBEngineError(FormatStatus(status), ErrorCodes(status),
-                       static_cast<int>(isc_sqlcode(status->getErrors())));
-}
+void RaiseEngineError(IStatus* status) { throw EngineError(status); }
 
 namespace {
 
@@ -188,15 +206,18 @@ TFbAttachment Attach(const TAttachParams& params) { return Connect(params, false
 TFbAttachment CreateDatabase(const TAttachParams& params) { return Connect(params, true); }
 
 TFbTransaction StartTransaction(IAttachment* attachment) {
-  // Read committed, seeing the latest committed version of a row, and failing at once on a row
-  // that another transaction has locked rather than waiting for it.
+  // Read committed, seeing the latest committed version of a row. A row that another transaction
+  // has changed and not yet ended is waited for, up to LockWaitSeconds: on a shared server that is
+  // another workstation in the middle of saving, and failing at once would pass for a refused row.
   TFbStatus status;
   TFbXpb tpb(Util()->getXpbBuilder(status.Get(), IXpbBuilder::TPB, nullptr, 0));
   status.Check();
-  for (unsigned char tag : {isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait}) {
+  for (unsigned char tag : {isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait}) {
     tpb->insertTag(status.Get(), tag);
     status.Check();
   }
+  tpb->insertInt(status.Get(), isc_tpb_lock_timeout, LockWaitSeconds);
+  status.Check();
   const unsigned length = tpb->getBufferLength(status.Get());
   status.Check();
   const unsigned char* buffer = tpb->getBuffer(status.Get());

@@ -38,6 +38,12 @@ class TFbStatus {
   // The client's formatted text of the last failure.
   std::string Text() const;
   void Check() const;
+  // Check for a call on attachment's connection. Once the connection is gone, a call can fail with
+  // an error that only follows from it: the client sends some calls later, with the next one, and
+  // drops the server's answer to them (a cursor's close, which then leaves the next open to fail
+  // with "Attempt to reopen an open cursor"). So when the call's error is the statement's own, the
+  // connection is asked, and when it is gone, its error is raised instead.
+  void Check(Firebird::IAttachment* attachment) const;
 
  private:
   Firebird::IStatus* FStatus = nullptr;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QSocketNotifier>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -113,6 +114,9 @@ QApplication& EnsureQtApplication() {
   // Never destroyed: Qt's own globals go at exit in an order a static application object cannot follow,
   // and the process's end frees everything anyway. The pointer keeps it reachable.
   static QApplication* application = new QApplication(argc, argv);
+  // The application object sets the process locale from the environment; numbers are read and
+  // written by the C library (strtod, printf) with a point, whatever the user's language.
+  std::setlocale(LC_NUMERIC, "C");
   qInstallMessageHandler(GPreviousHandler);
   WatchTerminationSignals(application);
   // Every window uses the product's font unless its form says otherwise; pinned so that layouts do not

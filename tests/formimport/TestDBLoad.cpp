@@ -2,10 +2,12 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "formimport/DBLoad.h"
 #include "platform/data/DBErrors.h"
+#include "platform/data/Query.h"
 #include "tests/formimport/TestDBLoadSupport.h"
 #include "tests/support/RecordingDialogService.h"
 #include "xmlreader/QuXMLFileIn.h"
@@ -924,4 +926,83 @@ TEST_F(TImportTest, AStartTagThatNeverEndsDamagesTheForm) {
   }
   EXPECT_TRUE(Rows("SELECT pickid FROM afpicklist").empty());
   EXPECT_FALSE(FDb->Connection().InTransaction());
+}
+
+TEST_F(TImportTest, ARowAnotherTransactionHoldsIsWaitedForAndTheTableStopsWhenItIsNotReleased) {
+  enum TRelease { rlRollback, rlCommit, rlNever };
+  const char* const Update = "UPDATE afpicklist SET picktext = 'held' WHERE pickid = 2";
+  const TRows Written = {{"1", "new one"}, {"2", "new two"}, {"3", "new three"}};
+  struct {
+    const char* Name;
+    const char* Held;  // what the other transaction changed and holds
+    TRelease Release;  // what it does after a second, while the import waits
+    int Result;        // -1: the import stops with the engine's error
+    TRows Picks;
+  } const cases[] = {
+      {"a stored row, rolled back", Update, rlRollback, 3, Written},
+      {"a new row, rolled back", "INSERT INTO afpicklist (pickid, picktext) VALUES (3, 'held')", rlRollback,
+       3, Written},
+      // Firebird reports a change committed while the statement waited as an update conflict.
+      {"a stored row, committed", Update, rlCommit, -1, {{"1", "one"}, {"2", "held"}}},
+      {"a stored row, held past the wait", Update, rlNever, -1, {{"1", "one"}, {"2", "two"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Open(
+        "INSERT INTO afpicklist (pickid, picktext) VALUES (1, 'one');"
+        "INSERT INTO afpicklist (pickid, picktext) VALUES (2, 'two')");
+    // Another user's open transaction, on a connection of its own.
+    TDatabase other(nullptr);
+    other.SetDatabaseName("dbOther");
+    other.Params().Assign(FDb->Db().Params());
+    other.Open();
+    other.StartTransaction();
+    TQuery held(nullptr);
+    held.SetDatabaseName("dbOther");
+    held.SQL().Add(c.Held);
+    held.ExecSQL();
+    std::thread release;
+    if (c.Release != rlNever) {
+      release = std::thread([&other, &c] {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        if (c.Release == rlCommit)
+          other.Commit();
+        else
+          other.Rollback();
+      });
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    int result = -1;
+    std::string error;
+    bool refusal = true;
+    try {
+      result = Import(
+          Form(Table("afpicklist", {Pick("1", "new one"), Pick("2", "new two"), Pick("3", "new three")})));
+    } catch (const EDBEngineError& e) {
+      error = e.Message();
+      refusal = e.IsRowRefusal();
+    } catch (const std::exception& e) {
+      error = e.what();  // fails below, after the other transaction's thread has ended
+    }
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (release.joinable()) release.join();
+
+    EXPECT_EQ(result, c.Result) << error;
+    // Waited for the other transaction, rather than taking its lock for a refusal at once.
+    EXPECT_GE(waited, c.Release == rlNever ? LockWaitSeconds - 1 : 0.5);
+    if (c.Result < 0) {
+      // Not a refused row: the error reaches the caller, whose box shows it, and the table is not committed.
+      EXPECT_EQ(
+          error.rfind(
+              "deadlock\n-update conflicts with concurrent update\n-concurrent transaction number is ", 0),
+          0u)
+          << error;
+      EXPECT_FALSE(refusal);
+      EXPECT_TRUE(FDb->Connection().InTransaction());
+    }
+    if (other.InTransaction()) other.Rollback();
+    EXPECT_EQ(Rows("SELECT pickid, picktext FROM afpicklist ORDER BY pickid"), c.Picks);
+    EXPECT_TRUE(FDialogs.Boxes().empty());
+  }
 }

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ui/QtRuntime.h"
 #include "tests/platform/system/ScopedEnv.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TestDatabase.h"
@@ -396,4 +399,39 @@ TEST_F(LarkspanProcessTest, SigtermEndsTheRunWithinTwoSecondsAlsoWhereItReadsOrW
   ::close(reader);
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM afpicklist"), "0");
   ExpectValidates(db);
+}
+
+TEST_F(LarkspanProcessTest, UnderACommaLocaleTheNumbersOfTheFormLandAsWritten) {
+  // The user's locale writes 2,5 for two and a half; made here into a folder of the test's own.
+  const std::string locales = FRoot.File("locales");
+  fs::create_directories(locales);
+  TChildProcess localedef("/usr/bin/localedef", {"-i", "de_DE", "-f", "UTF-8", locales + "/de_DE.UTF-8"},
+                          FRoot.File("localedef.txt"));
+  localedef.WaitFor(TimeLimit);
+  TScopedEnv localePath("LOCPATH", locales);
+  TScopedEnv commaLocale("LC_ALL", std::string("de_DE.UTF-8"));
+  TChildProcess probe("/usr/bin/locale", {"-k", "decimal_point"}, FRoot.File("locale.txt"));
+  probe.WaitFor(TimeLimit);
+  if (FileBytes(FRoot.File("locale.txt")) != "decimal_point=\",\"\n")
+    GTEST_SKIP() << "no comma locale could be made here (localedef -i de_DE -f UTF-8): "
+                 << FileBytes(FRoot.File("localedef.txt")) << FileBytes(FRoot.File("locale.txt"));
+  // In a test program too, as in the program: once the application object is made, the C library
+  // still reads and writes numbers with a point.
+  EnsureQtApplication();
+  char number[32];
+  std::snprintf(number, sizeof number, "%.15g", 2.5);
+  EXPECT_STREQ(number, "2.5");
+  EXPECT_EQ(std::strtod("2.5", nullptr), 2.5);
+  TestDatabase db(FSchema);
+  WriteIni("[DBNAMES]\r\nDB0=Main\r\n" + ParamsSection(0, db.Path()));
+
+  const std::optional<int> status = Run({FSampleForm});
+  ASSERT_TRUE(status.has_value());
+  EXPECT_EQ(*status, 0) << FileBytes(ErrorFile());
+  EXPECT_EQ(db.Rows("SELECT scorefactor FROM advform"), (TestDatabase::TRows{{"1.25"}}));
+  EXPECT_EQ(
+      db.Rows("SELECT lowlimit, highlimit FROM afitem ORDER BY itemno"),
+      (TestDatabase::TRows{{"60", "250.5"}, {"0.5", "-0.5"}, {TestDatabase::Null, TestDatabase::Null}}));
+  EXPECT_EQ(db.Rows("SELECT weight FROM afpicklist ORDER BY pickid"),
+            (TestDatabase::TRows{{"0.5"}, {TestDatabase::Null}}));
 }

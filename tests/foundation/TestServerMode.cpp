@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -23,6 +24,7 @@
 #include "platform/data/Database.h"
 #include "platform/data/Query.h"
 #include "tests/platform/system/ScopedEnv.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/RecordingDialogService.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestDatabase.h"
@@ -250,6 +252,14 @@ TEST(ServerModeTest, APreparedConnectionThroughTheServerOnLoopbackWorksAndReport
   TRecordingDialogService dialogs;
 
   TestDatabase fixture("CREATE TABLE t (k INTEGER NOT NULL PRIMARY KEY, a VARCHAR(20), c BLOB)");
+  // Connections that another attachment ended are closed only once the server has stopped: the
+  // server does not always answer the rollback of such a connection.
+  struct TEndedConnection {
+    TDatabase Database{nullptr};
+    TQuery Row{nullptr};  // the queries go before their connection
+    TQuery Write{nullptr};
+  };
+  std::deque<TEndedConnection> endedConnections;
   TStartedServer server;
   const std::string failure = server.Start(fixture.Folder().File("fbguard.pid"));
   if (!failure.empty()) GTEST_SKIP() << "no Firebird server could be started: " << failure;
@@ -331,6 +341,51 @@ TEST(ServerModeTest, APreparedConnectionThroughTheServerOnLoopbackWorksAndReport
   database.Close();
   EXPECT_EQ(fixture.Rows("SELECT k, a FROM t ORDER BY k"),
             (TestDatabase::TRows{{"1", "over TCP \xE9"}, {"2", "appended"}}));
+
+  // Another attachment ends this one while its statements run one after the other, as the loader's
+  // rows do. The client sends a cursor's close with its next call and drops the server's answer;
+  // a close refused on the ending attachment made the next open fail as "Attempt to reopen an open
+  // cursor". What is raised must be the connection's end, however the ending falls among the calls.
+  const std::string killSql = fixture.Folder().Write(
+      "kill.sql", "DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION;\n");
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    TEndedConnection& ended = endedConnections.emplace_back();
+    const std::string name = "dbEnded" + std::to_string(round);
+    ended.Database.SetDatabaseName(name);
+    Prepared(ended.Database, {"SERVER NAME=" + remote, "USER NAME=SYSDBA", "PASSWORD=" + scrambled});
+    ended.Database.Open();
+    ended.Database.StartTransaction();
+    ended.Row.SetDatabaseName(name);
+    ended.Row.SQL().Add("SELECT k, a FROM t WHERE k = :k");
+    ended.Write.SetDatabaseName(name);
+    ended.Write.SQL().Add("UPDATE t SET a = :a WHERE k = :k");
+    TChildProcess kill("/usr/bin/isql-fb",
+                       {"-q", "-user", "SYSDBA", "-password", password, "-i", killSql, remote},
+                       fixture.Folder().File("isql.txt"));
+    std::string error = "(no error)";
+    bool refusal = true;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    try {
+      for (int k = 1; std::chrono::steady_clock::now() < end; k = 3 - k) {
+        // A row is located, written and its cursor closed: the close goes with the next open.
+        ended.Row.ParamByName("k").SetAsInteger(k);
+        ended.Row.Open();
+        ended.Write.ParamByName("k").SetAsInteger(k);
+        ended.Write.ParamByName("a").SetAsString("again");
+        ended.Write.ExecSQL();
+        ended.Row.Close();
+        // The time a row takes to be read from the file; most endings then fall between two rows.
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+    } catch (const EDBEngineError& e) {
+      error = e.Message();
+      refusal = e.IsRowRefusal();
+    }
+    EXPECT_EQ(kill.WaitFor(std::chrono::seconds(60)), 0) << FileBytes(fixture.Folder().File("isql.txt"));
+    EXPECT_EQ(error, "connection shutdown");
+    EXPECT_FALSE(refusal);
+  }
   EXPECT_TRUE(dialogs.Boxes().empty());
 }
 

@@ -2,14 +2,17 @@
 
 #include <QLineEdit>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "iconloader/IconLoad.h"
 #include "platform/components/Application.h"
 #include "platform/data/DBErrors.h"
+#include "platform/data/Query.h"
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/CommandLine.h"
 #include "platform/ui/QtRuntime.h"
@@ -701,5 +704,33 @@ TEST_F(IconLoadTest, AProgramFolderOfSevenCharactersOrFewerReadsTheBareNameInThe
     form->buCheckClick(form->buCheck);
   }
   EXPECT_EQ(db.Rows("SELECT ICONKEY FROM QVICONS"), (TestDatabase::TRows{{"pic"}}));
+  EXPECT_TRUE(FDialogs.Boxes().empty());
+}
+
+TEST_F(IconLoadTest, AKeyThatAnotherTransactionIsInsertingIsWaitedForAndStoredWhenItRollsBack) {
+  TestDatabase db(IconSchema);
+  WriteIni({"Main"}, {db.Path()});
+  WriteIcon("Zeta.bmp", BitmapBytes("zeta"));
+  // Another workstation inserts the same key and has not ended its transaction yet.
+  TDatabase other(nullptr);
+  other.SetDatabaseName("dbOther");
+  other.Params().Assign(db.Params());
+  other.Open();
+  other.StartTransaction();
+  TQuery insert(nullptr);
+  insert.SetDatabaseName("dbOther");
+  insert.SQL().Add("INSERT INTO QVICONS (ICONKEY) VALUES ('Zeta')");
+  insert.ExecSQL();
+  std::thread rollback([&other] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    other.Rollback();
+  });
+  TfmLoadImages* form = CreateForm();
+  form->edIconFileName->SetText(IconFolder());
+
+  form->buCheckClick(form->buCheck);
+  rollback.join();
+
+  EXPECT_EQ(db.Rows(SelectIcons), (TestDatabase::TRows{{"Zeta", BitmapBytes("zeta")}}));
   EXPECT_TRUE(FDialogs.Boxes().empty());
 }

@@ -1,9 +1,10 @@
-// The entry point of every test program: gives the test databases their own lock folder, runs the
-// tests, then ends the database engine, as the programs' own main does, so that no engine thread is
-// still running while the process tears down.
+// The entry point of every test program: pins the locale, gives the test databases their own lock
+// folder, runs the tests, then ends the database engine, as the programs' own main does, so that no engine
+// thread is still running while the process tears down.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "platform/data/Session.h"
@@ -14,6 +15,11 @@
 #endif
 
 int main(int argc, char** argv) {
+  // Expectations of texts from the system (its error messages) hold whatever the user's language:
+  // the application object takes the locale from the environment, and so do the programs the tests
+  // start. A test that wants another locale sets it for itself.
+  setenv("LC_ALL", "C.UTF-8", 1);
+  unsetenv("LANGUAGE");
   testing::InitGoogleTest(&argc, argv);
   // Before the engine's first use: it reads the lock folder once, when it starts.
   std::optional<TestLockFolder> lockFolder;

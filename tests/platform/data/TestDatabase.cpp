@@ -307,7 +307,7 @@ TEST_F(TransactionTest, AQueryDestroyedOnALostConnectionLeavesItAndClosingReport
   } catch (const EDBEngineError& e) {
     EXPECT_EQ(e.Message(), "connection shutdown");
     EXPECT_EQ(e.ErrorCodes(), std::vector<long>{335544856});
-    EXPECT_TRUE(e.IsDatabaseFailure());
+    EXPECT_FALSE(e.IsRowRefusal());
   }
   EXPECT_FALSE(database.Connected());
 }

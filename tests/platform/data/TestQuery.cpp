@@ -110,7 +110,7 @@ TEST_F(QueryTest, AKeyViolationIsAnEngineErrorAndTheRowStaysInInsertStateUntilCa
     // failing database.
     EXPECT_EQ(e.ErrorCodes(), (std::vector<long>{335544665, 335545072}));
     EXPECT_EQ(e.SqlCode(), -803);
-    EXPECT_FALSE(e.IsDatabaseFailure());
+    EXPECT_TRUE(e.IsRowRefusal());
     EXPECT_NE(e.Message().find("on table \"T\"\n-Problematic key value is (\"K\" = 1)"), std::string::npos)
         << e.Message();
   }
@@ -154,7 +154,7 @@ TEST_F(QueryTest, AWriteThatTheDatabaseFileCannotTakeIsADatabaseFailure) {
         << e.Message();
     EXPECT_EQ(e.ErrorCodes(), (std::vector<long>{335544344, 335544737}));  // io_error, io_write_err
     EXPECT_EQ(e.SqlCode(), -902);
-    EXPECT_TRUE(e.IsDatabaseFailure());
+    EXPECT_FALSE(e.IsRowRefusal());
   }
 }
 
@@ -191,7 +191,7 @@ TEST_F(QueryTest, AnUpdateOfARowThatAnotherUserDeletedIsAnEngineErrorThatCancelU
     EXPECT_EQ(e.Message(), "The row to update was not found: another user deleted it or changed its key");
     EXPECT_TRUE(e.ErrorCodes().empty());
     EXPECT_EQ(e.SqlCode(), 0);
-    EXPECT_FALSE(e.IsDatabaseFailure());
+    EXPECT_TRUE(e.IsRowRefusal());
   }
   EXPECT_EQ(query->State(), dsEdit);
   query->Cancel();
@@ -464,7 +464,7 @@ TEST_F(QueryTest, AnSQLErrorIsAnEngineErrorWithTheServersText) {
     // dsql_error, sqlerr, dsql_relation_err, random, dsql_line_col_error
     EXPECT_EQ(e.ErrorCodes(), (std::vector<long>{335544569, 335544436, 335544580, 335544382, 336397208}));
     EXPECT_EQ(e.SqlCode(), -204);
-    EXPECT_FALSE(e.IsDatabaseFailure());
+    EXPECT_TRUE(e.IsRowRefusal());
   }
   // A table without a primary key gives a key condition that ends with WHERE.
   auto noKey = NewQuery({"SELECT k , a ", "FROM t WHERE", ""}, true);
