@@ -5,82 +5,10 @@
 #include <vector>
 
 #include "formimport/DBLoadCut.h"
+#include "tests/formimport/PlainCutting.h"
 #include "xmlreader/QuXMLFileIn.h"
 
 using namespace std::string_literals;
-
-namespace {
-
-// The cut as plain deletions on a plain string, step by step: what the fast buffer must equal.
-void ReferenceCut(const std::string& name, std::string& buffer, std::string& inner) {
-  inner.clear();
-  const size_t a = buffer.find("<" + name + ">");
-  const size_t b = buffer.find("<" + name + " ");
-  if (a == std::string::npos && b == std::string::npos) return;
-  const size_t p = std::min(a, b);
-  const size_t g = buffer.find('>', p);
-  if (g == std::string::npos) return;
-  if (buffer[g - 1] == '/') {
-    buffer.erase(p, g - p + 1);
-    return;
-  }
-  buffer.erase(p, g - p + 1);
-  const size_t e = buffer.find("</" + name + ">", p);
-  if (e == std::string::npos) return;
-  const size_t f = buffer.find('>', e);
-  buffer.erase(e, f - e + 1);
-  inner = buffer.substr(p, e - p);
-  buffer.erase(p, e - p);
-}
-
-// What the XML reader takes for a comment taken out of a plain string: from "<!-" to the first "->"
-// behind it, a "<!-" right behind a comment being text.
-std::string WithoutComments(std::string text) {
-  for (size_t p = text.find("<!-"); p != std::string::npos;) {
-    const size_t close = text.find("->", p + 3);
-    if (close == std::string::npos) return text.substr(0, p);
-    text.erase(p, close + 2 - p);
-    p = text.find("<!-", text.compare(p, 3, "<!-") == 0 ? p + 1 : p);
-  }
-  return text;
-}
-
-struct TTableRows {
-  std::string Name;
-  std::vector<std::string> Rows;
-  bool operator==(const TTableRows&) const = default;
-};
-
-// A form's tables and rows as the reference cuts give them: one table after another, and the rows of
-// each up to the first empty one.
-std::vector<TTableRows> ReferenceTables(const std::string& file) {
-  std::string text = WithoutComments(file), xml, header;
-  ReferenceCut("xmltable", text, xml);
-  ReferenceCut("header", xml, header);
-  std::vector<TTableRows> tables;
-  for (std::string name = FirstTagName(xml); !name.empty(); name = FirstTagName(xml)) {
-    const size_t before = xml.size();
-    std::string content, row;
-    ReferenceCut(name, xml, content);
-    if (xml.size() == before) break;
-    tables.push_back({name, {}});
-    for (ReferenceCut("row", content, row); !row.empty(); ReferenceCut("row", content, row))
-      tables.back().Rows.push_back(row);
-  }
-  return tables;
-}
-
-std::vector<TTableRows> Tables(const TCutForm& form) {
-  std::vector<TTableRows> tables;
-  for (const TFormTable& table : form.Tables()) {
-    tables.push_back({table.Name, {}});
-    TCutForm::TRows rows(form, table);
-    for (std::string_view row; rows.Next(row);) tables.back().Rows.emplace_back(row);
-  }
-  return tables;
-}
-
-}  // namespace
 
 TEST(FindFrom, FindsTheFirstWholeMatchAtOrAfterTheStart) {
   const struct {
@@ -178,7 +106,7 @@ TEST(CutElement, TheBufferGivesTheSameResultsAsPlainDeletion) {
     for (int step = 0; step < 12; ++step) {
       const std::string name = names[random() % std::size(names)];
       std::string expectedInner, inner;
-      ReferenceCut(name, plain, expectedInner);
+      PlainCut(name, plain, expectedInner);
       if (step % 2 == 0) {
         CutElement(name, fast, inner);
         ASSERT_EQ(inner, expectedInner) << "cut " << step << " of " << name;
@@ -190,7 +118,7 @@ TEST(CutElement, TheBufferGivesTheSameResultsAsPlainDeletion) {
         ASSERT_EQ(view.Str(), expectedInner) << "cut " << step << " of " << name;
         const std::string nested = names[random() % std::size(names)];
         std::string expectedNested;
-        ReferenceCut(nested, expectedInner, expectedNested);
+        PlainCut(nested, expectedInner, expectedNested);
         CutElement(nested, view, nestedView);
         ASSERT_EQ(nestedView.Str(), expectedNested) << "cut " << step << " of " << nested << " in " << name;
         ASSERT_EQ(view.Str(), expectedInner) << "cut " << step << " of " << nested << " in " << name;
@@ -287,7 +215,7 @@ TEST(CutForm, GivesTheTablesAndRowsThatCuttingThemOneAfterAnotherGives) {
     try {
       const TCutForm form(text, "f.xml");
       ++whole;
-      EXPECT_EQ(Tables(form), ReferenceTables(text));
+      EXPECT_EQ(FormTables(form), PlainTables(text));
     } catch (const EXMLInputError&) {
     }
   }
@@ -348,6 +276,6 @@ TEST(CutForm, ADamagedFormNamesTheEndItLacksAndTheLine) {
        {"<xmltable />"s, "<xmltable></xmltable>"s, "<xmltable></xmltable><!-- and on"s,
         "<xmltable><t /><?pi?></x><!DOCTYPE x><u>\r\n<row>1</row><row />\r\n<row></u></xmltable>"s}) {
     SCOPED_TRACE(text);
-    EXPECT_EQ(Tables(TCutForm(text, "f.xml")), ReferenceTables(text));
+    EXPECT_EQ(FormTables(TCutForm(text, "f.xml")), PlainTables(text));
   }
 }

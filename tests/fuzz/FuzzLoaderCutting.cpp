@@ -13,6 +13,7 @@
 #include "formimport/DBLoadCut.h"
 #include "platform/system/Dialogs.h"
 #include "platform/system/Exceptions.h"
+#include "tests/formimport/PlainCutting.h"
 
 namespace {
 
@@ -26,36 +27,6 @@ class TSilentDialogs : public TDialogService {
   bool BrowseForFolder(TBrowseFolderRequest&) override { return false; }
   void Beep(unsigned) override {}
 };
-
-void PlainCut(const std::string& name, std::string& buffer, std::string& inner) {
-  inner.clear();
-  const size_t a = buffer.find("<" + name + ">");
-  const size_t b = buffer.find("<" + name + " ");
-  if (a == std::string::npos && b == std::string::npos) return;
-  const size_t p = a < b ? a : b;
-  const size_t g = buffer.find('>', p);
-  if (g == std::string::npos) return;
-  const bool empty = buffer[g - 1] == '/';
-  buffer.erase(p, g - p + 1);
-  if (empty) return;
-  const size_t e = buffer.find("</" + name + ">", p);
-  if (e == std::string::npos) return;
-  buffer.erase(e, buffer.find('>', e) - e + 1);
-  inner = buffer.substr(p, e - p);
-  buffer.erase(p, e - p);
-}
-
-// What the XML reader takes for a comment taken out of a plain string: from "<!-" to the first "->"
-// behind it, a "<!-" right behind a comment being text.
-std::string WithoutComments(std::string text) {
-  for (size_t p = text.find("<!-"); p != std::string::npos;) {
-    const size_t close = text.find("->", p + 3);
-    if (close == std::string::npos) return text.substr(0, p);
-    text.erase(p, close + 2 - p);
-    p = text.find("<!-", text.compare(p, 3, "<!-") == 0 ? p + 1 : p);
-  }
-  return text;
-}
 
 void Check(bool condition) {
   if (!condition) std::abort();
@@ -117,23 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   try {
     const TCutForm form(file, "fuzz.xml");
-    std::string plain = WithoutComments(file), plainXml;
-    PlainCut("xmltable", plain, plainXml);
-    PlainCut("header", plainXml, header);
-    size_t t = 0;
-    for (std::string table = FirstTagName(plainXml); !table.empty(); table = FirstTagName(plainXml), ++t) {
-      const size_t before = plainXml.size();
-      std::string content, row;
-      PlainCut(table, plainXml, content);
-      if (plainXml.size() == before) break;
-      Check(t < form.Tables().size() && form.Tables()[t].Name == table);
-      TCutForm::TRows rows(form, form.Tables()[t]);
-      std::string_view cut;
-      for (PlainCut("row", content, row); !row.empty(); PlainCut("row", content, row))
-        Check(rows.Next(cut) && cut == row);
-      Check(!rows.Next(cut));
-    }
-    Check(t == form.Tables().size());
+    Check(FormTables(form) == PlainTables(file));
   } catch (const Exception&) {
     // A damaged form: its message is all there is to it.
   }
