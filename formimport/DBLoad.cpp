@@ -77,6 +77,19 @@ void CutToLength(TFieldInfo& field) {
     field.TextValue.resize(static_cast<size_t>(field.FieldLength));
 }
 
+// The name of the table's primary-key constraint; empty when it has none.
+std::string PrimaryKeyConstraint(const std::string& tableName) {
+  TQuery query(nullptr);
+  query.SetDatabaseName(WorkingDatabaseName);
+  query.SQL().Add("SELECT RDB$CONSTRAINT_NAME FROM RDB$RELATION_CONSTRAINTS");
+  query.SQL().Add("WHERE RDB$RELATION_NAME = :TableName AND RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'");
+  query.ParamByName("TableName").SetAsString(UpperCase(tableName));
+  query.Open();
+  const std::string name = query.Eof() ? std::string() : TrimRight(query.Fields()[0].AsString());
+  query.Close();
+  return name;
+}
+
 // A key text the column cannot hold whole: cut, it would name another row's key.
 std::string KeyTooLongText(const TFieldInfo& field) {
   return "The key value \"" + field.TextValue + "\" is longer than column " + field.ColumnName + " holds (" +
@@ -166,6 +179,10 @@ class TFormImport {
   // A row the database, or its key, refuses: it is skipped and counted, and the first refusal of the
   // table is kept.
   void Refuse(const std::string& reason);
+  // True when an appended row was refused for its primary key, which the row's lookup did not find:
+  // another transaction holds a row of that key (it inserted it and has not committed, or committed
+  // it since), and the row is no more refused than one whose stored row another transaction holds.
+  bool KeyHeldElsewhere(const EDBEngineError& e) const;
   // Sets param to the key field's value as its column holds it; false when the key refuses its row.
   bool SetKeyParam(TParam& param, const TFieldInfo& field);
   void SetFieldValue(TField& target, TFieldInfo& field, bool emptyDefault);
@@ -182,6 +199,8 @@ class TFormImport {
   int FCount = 0;
   std::unique_ptr<TQuery> FRowQuery;
   std::vector<TParam*> FRowKeys;
+  // The name of the current table's primary-key constraint, as the engine's messages give it.
+  std::string FPrimaryKeyConstraint;
   // Per column: the long-column query of a long column after the first; no query for the others.
   std::vector<TKeyedQuery> FLongQueries;
   // With long columns of their own, a row is written by several statements: a savepoint before the
@@ -337,6 +356,7 @@ void TFormImport::PrepareStatements(const std::string& tableName) {
   FRowQuery->SetRequestLive(true);
   FRowQuery->Prepare();
   FRowKeys = KeyParams(*FRowQuery);
+  FPrimaryKeyConstraint = PrimaryKeyConstraint(tableName);
   FRowSavepoint.reset();
   FUndoRow.reset();
   for (TKeyedQuery& keyed : FLongQueries) {
@@ -400,11 +420,16 @@ bool TFormImport::SetKeyParam(TParam& param, const TFieldInfo& field) {
   }
   TDataValue value;
   if (field.Kind->Form == TTextForm::Text) {
-    if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
-      return false;
-    // The key as it is written to its column, so that a stored row is found again; the record keeps
-    // the escaped text, which the field write unescapes itself.
     std::string key = field.TextValue;
+    if (field.FieldLength >= 0 && key.size() > static_cast<size_t>(field.FieldLength)) {
+      // Blanks at its end the database passes over when it compares keys: only more than those
+      // refuses the row.
+      const size_t last = key.find_last_not_of(' ');
+      if (last != std::string::npos && last >= static_cast<size_t>(field.FieldLength)) return false;
+      key.resize(static_cast<size_t>(field.FieldLength));
+    }
+    // The key as it is written to its column, so that a stored row is found again; the record keeps
+    // the escaped text, which the field write cuts and unescapes itself.
     UnescapeText(key);
     value = ReadColumnText(field, key);
   } else {
@@ -502,6 +527,15 @@ std::string TFormImport::WriteLongColumn(TQuery& query, TFieldInfo& field) {
   return refusal;
 }
 
+bool TFormImport::KeyHeldElsewhere(const EDBEngineError& e) const {
+  if (FPrimaryKeyConstraint.empty() || !e.IsDuplicateKey()) return false;
+  // A row appended with a null key takes its column's default, which may well be stored already.
+  for (const TParam* key : FRowKeys)
+    if (key->IsNull()) return false;
+  // The engine names the constraint the row broke; another unique constraint is the row's own fault.
+  return e.Message().find("constraint \"" + FPrimaryKeyConstraint + "\"") != std::string::npos;
+}
+
 void TFormImport::Refuse(const std::string& reason) {
   if (FTableRefused++ == 0) FFirstRefusal = reason;
 }
@@ -558,12 +592,13 @@ void TFormImport::ImportRow(TCutBuffer& row) {
   }
 
   if (FRowSavepoint) FRowSavepoint->ExecSQL();
+  const bool appended = FRowQuery->State() == dsInsert;
   try {
     FRowQuery->Post();
   } catch (const EDBEngineError& e) {
     // A row the database refuses is skipped, its long columns with it; a database that cannot take
-    // rows at all ends the import with this table uncommitted.
-    if (!e.IsRowRefusal()) throw;
+    // rows at all, or a key another transaction holds, ends the import with this table uncommitted.
+    if (!e.IsRowRefusal() || (appended && KeyHeldElsewhere(e))) throw;
     FRowQuery->Cancel();
     FRowQuery->Close();
     Refuse(e.Message());
@@ -631,7 +666,9 @@ int ImportAdvancedForm(const TAdvancedForm& form, const std::string& databaseEnt
   return import.Run(form.Text);
 }
 
-int ImportAdvancedForm(const std::string& fileName) { return ImportAdvancedForm(ReadAdvancedForm(fileName), ""); }
+int ImportAdvancedForm(const std::string& fileName) {
+  return ImportAdvancedForm(ReadAdvancedForm(fileName), "");
+}
 
 int ImportFormTables(const std::string& fileName) {
   TCutForm text;
