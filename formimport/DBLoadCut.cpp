@@ -7,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "platform/system/TerminationSignals.h"
 #include "xmlreader/QuXMLFileIn.h"
 
 size_t FindFrom(std::string_view sub, std::string_view s, size_t from) {
@@ -341,8 +342,16 @@ TCutForm::TCutForm(const std::string& text, const std::string& fileName)
 }
 
 size_t TCutForm::Find(std::string_view what, size_t from, size_t to) const {
-  if (from >= to || to - from < what.size()) return npos;
-  return SearchBlock(FText, to, what, from);
+  // A search over a large form goes piece by piece, so that a signal is acted on between them.
+  constexpr size_t piece = 8 << 20;
+  while (from < to && to - from >= what.size()) {
+    const size_t pieceEnd = to - from > piece + what.size() ? from + piece + what.size() - 1 : to;
+    const size_t found = SearchBlock(FText, pieceEnd, what, from);
+    if (found != npos || pieceEnd == to) return found;
+    from = pieceEnd - (what.size() - 1);
+    TerminationCheckpoint();
+  }
+  return npos;
 }
 
 bool TCutForm::IsStartTag(const TTag& tag, size_t at, size_t to) const {
@@ -416,6 +425,7 @@ void TCutForm::TakeOutComments() {
   };
   std::vector<std::pair<size_t, size_t>> comments;
   for (size_t p = findComment(0); p != npos;) {
+    TerminationCheckpoint();
     const size_t close = Find("->", p + 3, FSize);
     if (close == npos) {
       comments.push_back({p, FSize});
@@ -432,6 +442,7 @@ void TCutForm::TakeOutComments() {
   // One pass from the first comment on moves each piece of text between them once.
   size_t out = comments[0].first;
   for (size_t i = 0; i < comments.size(); ++i) {
+    TerminationCheckpoint();
     const auto [from, to] = comments[i];
     const size_t lineEnds = static_cast<size_t>(std::count(FText + from, FText + to, '\r'));
     FTakenOut.push_back({out, lineEnds});
@@ -481,6 +492,7 @@ void TCutForm::CutTables(size_t from, size_t to) {
   // Each table is cut at the first "<" that is left, so what stood before it never holds a tag: the
   // tables lie one after another, as the cuts would leave them.
   for (size_t p = from;;) {
+    TerminationCheckpoint();
     const size_t open = Find("<", p, to);
     if (open == npos) return;
     const size_t bracket = Find(">", open, to);
@@ -514,6 +526,7 @@ TCutForm::TRows::TRows(const TCutForm& form, const TFormTable& table)
 bool TCutForm::TRows::Next(std::string_view& content) {
   const TTag& row = Row();
   if (FEnded) return false;
+  TerminationCheckpoint();
   const char* text = FForm.FText;
   // What stood before a cut row stays in front of what follows it, so a tag begun there ("<ro" before
   // a row, "w>" behind it) would be read as a start tag: a tag that does not finish where it begins.
