@@ -227,6 +227,9 @@ void TfmLoadImages::LoadIconFolder() {
   const std::string prefix = IncludeTrailingPathDelimiter(folder);
   int bitmaps = 0;
   int existingKeys = 0;
+  // Bitmaps the table refused for any other reason, with the first refusal.
+  int refused = 0;
+  std::string firstRefusal;
   // The directory's own order; a listing that fails part way ends there.
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
@@ -262,13 +265,22 @@ void TfmLoadImages::LoadIconFolder() {
       // A row the table refuses (a duplicate key, a missing table) is skipped without a box; a
       // database that cannot take rows at all (a full disk, a lost connection) ends the load.
       if (!e.IsRowRefusal()) throw;
-      if (e.IsDuplicateKey()) ++existingKeys;
-    } catch (const std::exception&) {
+      if (e.IsDuplicateKey()) {
+        ++existingKeys;
+      } else if (refused++ == 0) {
+        firstRefusal = e.Message();
+      }
+    } catch (const std::exception& e) {
       // Nor does any other failure of the insert stop the load.
+      if (refused++ == 0) firstRefusal = e.what();
     }
   }
   if (error) {
     ReportSkipped(entry + ": folder \"" + folder + "\" listed only in part: " + error.message());
+  }
+  if (refused > 0) {
+    ReportSkipped(entry + ": " + IntToStr(refused) + " of " + IntToStr(bitmaps) +
+                  " icons not stored: " + firstRefusal);
   }
   // Loading a folder again is ordinary: said, but not counted as a skip.
   if (existingKeys > 0) {

@@ -15,6 +15,7 @@
 #include "platform/data/Query.h"
 #include "platform/system/AnsiStrings.h"
 #include "platform/system/CommandLine.h"
+#include "platform/system/RunReport.h"
 #include "platform/ui/QtRuntime.h"
 #include "tests/iconloader/IconLoaderTestSupport.h"
 #include "tests/support/RecordingDialogService.h"
@@ -210,19 +211,31 @@ TEST_F(IconLoadTest, EachBitmapOfTheFolderBecomesARowUnderItsKey) {
   EXPECT_EQ(Screen->Cursor(), crHourGlass);
 }
 
-TEST_F(IconLoadTest, ASecondFileOfTheSameKeyIsSkippedWithoutABoxCountedInOneLineAndTheRestIsStored) {
-  TestDatabase db(IconSchema);
+TEST_F(IconLoadTest, ASecondFileOfTheSameKeyOrOneTheTableRefusesIsSkippedWithoutABoxCountedInOneLineEach) {
+  TestDatabase db(std::string(IconSchema) + ";\nALTER TABLE QVICONS ADD CHECK (ICONKEY <> 'Refused')");
   WriteIni({"Main"}, {db.Path()});
   WriteIcon("ClinicalAlertRed.bmp", BitmapBytes("red"));
   WriteIcon("ClinicalAlertRedDark.bmp", BitmapBytes("dark"));
   WriteIcon("Zeta.bmp", BitmapBytes("zeta"));
+  WriteIcon("Refused.bmp", BitmapBytes("refused"));
 
   TfmLoadImages* form = CreateForm();
   form->edIconFileName->SetText(IconFolder());
+  const int skipsBefore = SkippedReportCount();
   testing::internal::CaptureStderr();
   form->buCheckClick(form->buCheck);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            ProgramName() + ": DB0 \"Main\": 1 of 3 icons not stored, their key exists\n");
+  // A key that exists is ordinary; any other refusal is something not done, with the engine's reason.
+  const std::string written = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(written.rfind(ProgramName() + ": DB0 \"Main\": 1 of 4 icons not stored: Operation violates CHECK "
+                                          "constraint ",
+                          0),
+            0u)
+      << written;
+  EXPECT_NE(
+      written.find("\n" + ProgramName() + ": DB0 \"Main\": 1 of 4 icons not stored, their key exists\n"),
+      std::string::npos)
+      << written;
+  EXPECT_EQ(SkippedReportCount(), skipsBefore + 1);
 
   const TestDatabase::TRows rows = db.Rows(SelectIcons);
   ASSERT_EQ(rows.size(), 2u);
