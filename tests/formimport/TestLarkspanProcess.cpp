@@ -43,6 +43,7 @@ class LarkspanProcessTest : public ::testing::Test {
     ASSERT_TRUE(fs::exists(built)) << built << " is not there: build the larkspan target first";
     // The installed layout: the program and QV32.INI side by side in BIN.
     fs::create_directories(FRoot.File("Prod/BIN"));
+    fs::create_directories(FRoot.File("temp"));
     fs::copy_file(built, Program());
     FSchema = FileBytes(SourcePath("samples/schema.sql"));
     FSampleForm = SourcePath("samples/forms/diabetes-review.xml");
@@ -85,6 +86,9 @@ class LarkspanProcessTest : public ::testing::Test {
   TScopedEnv FRegistry{"QV_REGISTRY_DIR", FRoot.File("registry")};
   TScopedEnv FWinStation{"WINSTATIONNAME", std::nullopt};
   TScopedEnv FClientName{"CLIENTNAME", std::nullopt};
+  // Where a run without a session's runtime folder makes its own: the test's, so that one a killed
+  // program leaves behind goes with the test's folder.
+  TScopedEnv FTemp{"TMPDIR", FRoot.File("temp")};
   std::string FSchema;
   std::string FSampleForm;
 };
