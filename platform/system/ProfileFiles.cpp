@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/system/AnsiStrings.h"
+#include "platform/system/TextFile.h"
 
 namespace {
 
@@ -55,9 +56,8 @@ bool LoadProfile(const char* fileName, std::vector<TSection>& sections) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) return false;
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  // Some editors begin a UTF-8 file with a byte-order mark: it must not hide the first section.
-  const std::string_view byteOrderMark = "\xEF\xBB\xBF";
-  size_t pos = std::string_view(text).starts_with(byteOrderMark) ? byteOrderMark.size() : 0;
+  // A byte-order mark must not hide the first section.
+  size_t pos = ByteOrderMarkLength(text);
   while (pos < text.size()) {
     size_t end = pos;
     while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;

@@ -1,7 +1,5 @@
 #include "platform/system/RegistryStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,7 +13,9 @@
 #include <vector>
 
 #include "platform/system/AnsiStrings.h"
+#include "platform/system/FileRead.h"
 #include "platform/system/Paths.h"
+#include "platform/system/TextFile.h"
 
 namespace {
 
@@ -131,36 +131,21 @@ struct THive {
   LONG Error = ERROR_SUCCESS;    // the file could not be read, or holds a line of no known form
 };
 
-const char* const Utf8ByteOrderMark = "\xEF\xBB\xBF";
-
 // The hive file's bytes. A missing file (or store folder) is an empty hive; a file that is there and
 // cannot be read, a folder in its place too, must not pass for one.
 LONG ReadHiveFile(HKEY hive, std::string& text) {
   text.clear();
-  const int fd = ::open(HiveFileName(hive).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return ERROR_SUCCESS;
-    return errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : ERROR_REGISTRY_IO_FAILED;
+  try {
+    TFileReader file;
+    file.Open(HiveFileName(hive));
+    file.ReadInto(text);
+    file.Close();
+  } catch (const EInOutError& e) {
+    if (e.ErrorCode == ENOENT || e.ErrorCode == ENOTDIR) return ERROR_SUCCESS;
+    const bool refused = e.ErrorCode == EACCES || e.ErrorCode == EPERM || e.ErrorCode == EISDIR;
+    return refused ? ERROR_ACCESS_DENIED : ERROR_REGISTRY_IO_FAILED;
   }
-  LONG result = ERROR_SUCCESS;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    result = ERROR_REGISTRY_IO_FAILED;
-  } else if (!S_ISREG(st.st_mode)) {
-    result = ERROR_ACCESS_DENIED;
-  } else {
-    char block[4096];
-    for (;;) {
-      const ssize_t got = ::read(fd, block, sizeof block);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0)
-        result = errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : ERROR_REGISTRY_IO_FAILED;
-      if (got <= 0) break;
-      text.append(block, static_cast<size_t>(got));
-    }
-  }
-  ::close(fd);
-  return result;
+  return ERROR_SUCCESS;
 }
 
 THive LoadHive(HKEY hive) {
@@ -169,7 +154,7 @@ THive LoadHive(HKEY hive) {
   result.Error = ReadHiveFile(hive, text);
   if (result.Error != ERROR_SUCCESS) return result;
   // Some editors begin a UTF-8 file with a byte-order mark; it is no part of the first line.
-  if (text.starts_with(Utf8ByteOrderMark)) text.erase(0, std::strlen(Utf8ByteOrderMark));
+  text.erase(0, ByteOrderMarkLength(text));
 
   std::vector<TKey>& keys = result.Keys;
   bool inKey = false;

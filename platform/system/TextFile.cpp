@@ -17,6 +17,11 @@ std::size_t TextLength(const char* bytes, std::size_t size) {
   return end ? static_cast<std::size_t>(static_cast<const char*>(end) - bytes) : size;
 }
 
+std::size_t ByteOrderMarkLength(std::string_view text) {
+  constexpr std::string_view mark = "\xEF\xBB\xBF";
+  return text.starts_with(mark) ? mark.size() : 0;
+}
+
 TTextFile::TTextFile() = default;
 
 TTextFile::~TTextFile() = default;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/system/FileRead.h"
 
@@ -11,6 +12,9 @@
 inline constexpr char EndOfText = 26;
 // How many bytes of bytes[0, size) are text: those before the first Ctrl-Z, or all of them.
 std::size_t TextLength(const char* bytes, std::size_t size);
+// Some editors begin a UTF-8 file with a byte-order mark, which is no part of its first line: its
+// length when text begins with one, else 0.
+std::size_t ByteOrderMarkLength(std::string_view text);
 
 // Lines end at a carriage return (CR); a line feed (LF) right after the CR belongs to that line end,
 // while an LF anywhere else is an ordinary character of the line. A Ctrl-Z (code 26) or the physical
