@@ -70,11 +70,12 @@ void ShowUnhandledType(const TFieldInfo& field) {
             IntToStr(field.FieldType));
 }
 
-// A CHAR or VARCHAR value longer than its column is cut in place: the cut value serves the rest of
-// the row.
-void CutToLength(TFieldInfo& field) {
+// A CHAR or VARCHAR value as it is written, in place: cut to its column when longer, then unescaped.
+// The cut comes first, so the stored text may end up shorter than the column.
+void TextAsWritten(TFieldInfo& field) {
   if (field.FieldLength >= 0 && field.TextValue.size() > static_cast<size_t>(field.FieldLength))
     field.TextValue.resize(static_cast<size_t>(field.FieldLength));
+  UnescapeText(field.TextValue);
 }
 
 // The name of the table's primary-key constraint; empty when it has none.
@@ -259,8 +260,7 @@ bool TFormImport::StoresLocalPublisherCode(const TCutForm& form) {
       field.TextValue = DecodeXMLEntities(std::move(field.TextValue));
       // An empty code is none: a default the database gives it is not the form's.
       if (field.TextValue.empty()) continue;
-      CutToLength(field);
-      UnescapeText(field.TextValue);
+      TextAsWritten(field);
       const size_t last = field.TextValue.find_last_not_of(' ');
       if (last == 0 && field.TextValue[0] == 'L') return true;
     }
@@ -486,9 +486,7 @@ void TFormImport::SetFieldValue(TField& target, TFieldInfo& field, bool emptyDef
   }
   switch (field.Kind->Form) {
     case TTextForm::Text:
-      // Cut before unescaping: the stored text may end up shorter than the column.
-      CutToLength(field);
-      UnescapeText(field.TextValue);
+      TextAsWritten(field);
       break;
     case TTextForm::Timestamp:
       // The default text of an empty NOT NULL timestamp means the first of January 1900.

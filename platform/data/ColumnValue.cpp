@@ -212,21 +212,20 @@ TDataValue ToBytes(const TDataValue& value, TFieldType type, const std::string& 
   CannotAccess(fieldName, from);
 }
 
+TDataValue NullOf(TFieldType type) {
+  TDataValue null;
+  null.Type = type;
+  return null;
+}
+
 }  // namespace
 
 TDataValue ConvertToColumn(const TDataValue& value, const TColumnType& column, const std::string& fieldName) {
-  if (value.Null) {
-    TDataValue null;
-    null.Type = column.Type;
-    return null;
-  }
+  if (value.Null) return NullOf(column.Type);
   if (column.Type == ftString || IsBlobType(column.Type)) return ToBytes(value, column.Type, fieldName);
   // An empty text clears a column of any other type.
-  if ((value.Type == ftString || value.Type == ftMemo) && Trim(value.Bytes).empty()) {
-    TDataValue null;
-    null.Type = column.Type;
-    return null;
-  }
+  if ((value.Type == ftString || value.Type == ftMemo) && Trim(value.Bytes).empty())
+    return NullOf(column.Type);
   switch (column.Type) {
     case ftBoolean:
       return ToBoolean(value, fieldName);
